@@ -1,0 +1,191 @@
+#include "analysis/chunk_walker.h"
+
+#include <algorithm>
+#include <initializer_list>
+#include <cstring>
+#include <strings.h>
+
+#include "analysis/riff_layout.h"
+#include "analysis/text_runs.h"
+
+namespace quibo {
+namespace {
+
+constexpr std::int64_t kSizeTolerance = 1024;
+constexpr int kMaxJunkTextRows = 5;
+
+// Joins parent path, "/" and the given parts into a fixed path buffer.
+// Returns the path, or an empty view when it would not fit.
+std::string_view JoinPath(char (&buffer)[kMaxChunkPath + 1], std::string_view parent,
+                          std::initializer_list<std::string_view> parts) {
+    std::size_t length = parent.size() + 1;
+    for (std::string_view part : parts) length += part.size();
+    if (length > kMaxChunkPath) return {};
+    char* out = std::copy(parent.begin(), parent.end(), buffer);
+    *out++ = '/';
+    for (std::string_view part : parts) out = std::copy(part.begin(), part.end(), out);
+    *out = '\0';
+    return {buffer, length};
+}
+
+// Bytes of the image from `offset` on, at most `wanted`.
+std::size_t BytesInImage(std::size_t offset, std::uint64_t wanted) {
+    if (offset >= kImageCapacity) return 0;
+    return static_cast<std::size_t>(std::min<std::uint64_t>(wanted, kImageCapacity - offset));
+}
+
+// Copies the first bytes of a chunk's data; what lies past the image is zero.
+template <std::size_t N>
+void CopyData(const WalkTarget& target, std::size_t chunk, std::array<std::uint8_t, N>& into) {
+    std::size_t data = chunk + chunk::kDataOffset;
+    std::size_t have = BytesInImage(data, N);
+    std::memcpy(into.data(), target.image + data, have);
+    std::fill(into.begin() + static_cast<std::ptrdiff_t>(have), into.end(), 0);
+}
+
+// A chunk's data read as a zero-terminated text that never runs past the
+// chunk or the image.
+std::string_view DataText(const WalkTarget& target, std::size_t chunk) {
+    std::size_t data = chunk + chunk::kDataOffset;
+    std::size_t bound = BytesInImage(data, ReadLe32(target.image + chunk + chunk::kSizeOffset));
+    const auto* begin = reinterpret_cast<const char*>(target.image + data);
+    const void* nul = std::memchr(begin, 0, bound);
+    return {begin, nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - begin) : bound};
+}
+
+bool FourBytesEqualIgnoringCase(const std::uint8_t* bytes, const char* text) {
+    return ::strncasecmp(reinterpret_cast<const char*>(bytes), text, 4) == 0;
+}
+
+int TakeRowIndex(StreamFacts& facts) { return facts.infoRowCount++; }
+
+void HandleStreamHeader(const WalkTarget& target, std::size_t chunk) {
+    StreamFacts& facts = target.facts;
+    facts.lastHeaderWasAudio = false;
+    std::array<std::uint8_t, 4> type{};
+    CopyData(target, chunk, type);
+    if (FourBytesEqualIgnoringCase(type.data(), "vids")) {
+        if (++facts.videoStreamCount == 1) CopyData(target, chunk, facts.videoStreamHeader);
+    } else if (FourBytesEqualIgnoringCase(type.data(), "auds")) {
+        facts.lastHeaderWasAudio = true;
+        if (++facts.audioStreamCount == 1) CopyData(target, chunk, facts.audioStreamHeader);
+    }
+}
+
+void HarvestJunkText(const WalkTarget& target, std::size_t chunk) {
+    StreamFacts& facts = target.facts;
+    std::size_t data = chunk + chunk::kDataOffset;
+    std::uint32_t declared = ReadLe32(target.image + chunk + chunk::kSizeOffset);
+    // The declared size read as signed: a negative one holds no text.
+    std::int64_t left = static_cast<std::int32_t>(declared);
+    left = std::min<std::int64_t>(left, static_cast<std::int64_t>(BytesInImage(data, declared)));
+    const std::uint8_t* cursor = target.image + data;
+    while (auto run = FindTextRun(cursor, left)) {
+        if (facts.junkTextCount++ >= kMaxJunkTextRows) return;
+        std::string_view text(reinterpret_cast<const char*>(cursor + run->start), run->length);
+        target.info.AddInfoField(TakeRowIndex(facts), std::nullopt, "JUNK", text);
+        std::size_t consumed = run->start + run->length;
+        cursor += consumed;
+        left -= static_cast<std::int64_t>(consumed);
+    }
+}
+
+class Walker {
+public:
+    Walker(const WalkTarget& target, std::size_t walkEnd) : target_(target), walkEnd_(walkEnd) {}
+
+    // `sizeExcess` is how far the chunk's declared size exceeds its
+    // parent's, computed by the caller in the parent's arithmetic.
+    bool Walk(std::size_t chunk, std::string_view parentPath, std::int64_t sizeExcess) {
+        if (sizeExcess > kSizeTolerance) return false;
+        const std::uint8_t* header = target_.image + chunk;
+        std::uint32_t size = ReadLe32(header + chunk::kSizeOffset);
+        if (!IsContainerId(header)) {
+            char path[kMaxChunkPath + 1];
+            HandleLeafChunk(target_, chunk, JoinPath(path, parentPath, {ChunkIdText(header)}));
+            return true;
+        }
+        std::string_view formType = ChunkIdText(header + chunk::kFormTypeOffset);
+        if (formType == "movi") target_.facts.moviSize = size;
+
+        std::uint32_t budget = static_cast<std::uint32_t>(PaddedSize(size)) - 4;
+        if (budget == 0) return true;
+
+        char buffer[kMaxChunkPath + 1];
+        std::string_view childPath = JoinPath(buffer, parentPath, {ChunkIdText(header), ":", formType});
+        // Every leaf below must still fit the path limit: deeper nesting is
+        // not descended into.
+        if (childPath.empty() || childPath.size() + 5 > kMaxChunkPath) return true;
+
+        std::uint64_t child = chunk + chunk::kContainerHeaderSize;
+        while (child < walkEnd_ && ChildHeaderInImage(child)) {
+            std::size_t at = static_cast<std::size_t>(child);
+            std::uint32_t childSize = ReadLe32(target_.image + at + chunk::kSizeOffset);
+            std::int64_t excess = static_cast<std::int32_t>(childSize - size);
+            if (!Walk(at, childPath, excess)) return false;
+            std::uint64_t step = PaddedSize(childSize) + chunk::kHeaderSize;
+            child += step;
+            budget -= static_cast<std::uint32_t>(step);
+            if (budget == 0) break;
+        }
+        return true;
+    }
+
+private:
+    bool ChildHeaderInImage(std::uint64_t offset) const {
+        if (offset + chunk::kHeaderSize > kImageCapacity) return false;
+        if (IsContainerId(target_.image + offset)) return offset + chunk::kContainerHeaderSize <= kImageCapacity;
+        return true;
+    }
+
+    const WalkTarget& target_;
+    std::size_t walkEnd_;
+};
+
+}  // namespace
+
+std::string_view ChunkIdText(const std::uint8_t* id) {
+    const auto* text = reinterpret_cast<const char*>(id);
+    const void* nul = std::memchr(text, 0, 4);
+    return {text, nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - text) : 4};
+}
+
+bool PathEndsWith(std::string_view path, std::string_view suffix) {
+    if (suffix.size() > path.size()) return false;
+    return ::strncasecmp(path.data() + path.size() - suffix.size(), suffix.data(), suffix.size()) == 0;
+}
+
+bool WalkFileImage(const WalkTarget& target, std::int64_t fileSize, std::size_t walkEnd) {
+    std::int64_t declared = ReadLe32(target.image + chunk::kSizeOffset);
+    return Walker(target, walkEnd).Walk(0, "", declared - fileSize);
+}
+
+void HandleLeafChunk(const WalkTarget& target, std::size_t offset, std::string_view path) {
+    StreamFacts& facts = target.facts;
+    const std::uint8_t* header = target.image + offset;
+    if (path == "/RIFF:AVI /LIST:hdrl/LIST:strl/strh") {
+        HandleStreamHeader(target, offset);
+    } else if (path == "/RIFF:AVI /LIST:hdrl/LIST:strl/strf") {
+        if (facts.lastHeaderWasAudio) CopyData(target, offset, facts.audioFormat);
+        else CopyData(target, offset, facts.videoFormat);
+    } else if (path == "/RIFF:AVI /LIST:hdrl/avih") {
+        CopyData(target, offset, facts.mainHeader);
+    } else if (path == "/RIFF:AVI /LIST:movi/00wb" || path == "/RIFF:AVI /LIST:movi/01wb") {
+        std::size_t data = offset + chunk::kDataOffset;
+        target.audio.Append(target.image + data, BytesInImage(data, ReadLe32(header + chunk::kSizeOffset)));
+    } else if (path.find("/LIST:INFO/") != std::string_view::npos) {
+        std::string_view text = ReadLe32(header + chunk::kSizeOffset) == 0 ? std::string_view() : DataText(target, offset);
+        target.info.AddInfoField(TakeRowIndex(facts), offset, path.substr(path.size() - 4), text);
+        if (!facts.firstInfoChunk) facts.firstInfoChunk = offset;
+    } else if (path == "/RIFF:AVI /LIST:hdrl/ISFT") {
+        target.info.AddInfoField(TakeRowIndex(facts), offset, path.substr(path.size() - 4), DataText(target, offset));
+    } else if (PathEndsWith(path, "/JUNK")) {
+        std::uint32_t size = ReadLe32(header + chunk::kSizeOffset);
+        if (!facts.largestJunkChunk ||
+            size > ReadLe32(target.image + *facts.largestJunkChunk + chunk::kSizeOffset))
+            facts.largestJunkChunk = offset;
+        HarvestJunkText(target, offset);
+    }
+}
+
+}  // namespace quibo

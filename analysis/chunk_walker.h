@@ -1,0 +1,42 @@
+// Depth-first walk of the RIFF chunk tree held in the file image. Each leaf
+// is named by its chunk path ("/RIFF:AVI /LIST:hdrl/avih") and handed to the
+// leaf dispatch, which fills the stream facts, collects audio data and adds
+// INFO rows.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+#include "analysis/audio_sample_buffer.h"
+#include "analysis/stream_facts.h"
+#include "info/info_list.h"
+
+namespace quibo {
+
+// Longest chunk path, in characters.
+inline constexpr std::size_t kMaxChunkPath = 255;
+
+// A chunk's id (or form type) as text: the four bytes up to the first NUL.
+std::string_view ChunkIdText(const std::uint8_t* id);
+
+// Whether `path` ends with `suffix`, ignoring letter case.
+bool PathEndsWith(std::string_view path, std::string_view suffix);
+
+struct WalkTarget {
+    const std::uint8_t* image;  // kImageCapacity bytes
+    StreamFacts& facts;
+    AudioSampleBuffer& audio;
+    InfoList& info;
+};
+
+// Walks the tree whose outermost chunk starts at offset 0 of the image.
+// `fileSize` bounds the outermost chunk's declared size (within 1,024
+// bytes); `walkEnd` is the offset at or past which no chunk header is read.
+// Returns false when a declared size is invalid.
+bool WalkFileImage(const WalkTarget& target, std::int64_t fileSize, std::size_t walkEnd);
+
+// The leaf dispatch for one chunk at `offset` named `path`.
+void HandleLeafChunk(const WalkTarget& target, std::size_t offset, std::string_view path);
+
+}  // namespace quibo

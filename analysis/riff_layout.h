@@ -1,0 +1,81 @@
+// On-disk records of a RIFF/AVI file, read in place as little-endian values
+// at fixed offsets. Nothing here reads outside the span it is given.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+namespace quibo {
+
+// Only this many leading bytes of any file are read, analysed or edited.
+inline constexpr std::size_t kImageCapacity = 100000;
+
+inline std::uint32_t ReadLe32(const std::uint8_t* p) {
+    return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
+           static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
+}
+
+inline std::uint16_t ReadLe16(const std::uint8_t* p) {
+    return static_cast<std::uint16_t>(p[0] | p[1] << 8);
+}
+
+inline void WriteLe32(std::uint8_t* p, std::uint32_t value) {
+    p[0] = static_cast<std::uint8_t>(value);
+    p[1] = static_cast<std::uint8_t>(value >> 8);
+    p[2] = static_cast<std::uint8_t>(value >> 16);
+    p[3] = static_cast<std::uint8_t>(value >> 24);
+}
+
+// A chunk: 4-byte id, 4-byte declared data size, data, pad byte when odd.
+namespace chunk {
+inline constexpr std::size_t kIdOffset = 0;
+inline constexpr std::size_t kSizeOffset = 4;
+inline constexpr std::size_t kDataOffset = 8;
+inline constexpr std::size_t kHeaderSize = 8;
+// RIFF and LIST containers: form type at 8, children from 12.
+inline constexpr std::size_t kFormTypeOffset = 8;
+inline constexpr std::size_t kContainerHeaderSize = 12;
+}  // namespace chunk
+
+// Declared size rounded up to even, in 64 bits so that it never wraps.
+inline std::uint64_t PaddedSize(std::uint32_t size) { return (static_cast<std::uint64_t>(size) + 1) & ~std::uint64_t{1}; }
+
+inline bool IdEquals(const std::uint8_t* id, const char (&text)[5]) { return std::memcmp(id, text, 4) == 0; }
+
+inline bool IsContainerId(const std::uint8_t* id) { return IdEquals(id, "RIFF") || IdEquals(id, "LIST"); }
+
+// MainAVIHeader ("avih" data), 56 bytes.
+namespace main_header {
+inline constexpr std::size_t kSize = 56;
+inline constexpr std::size_t kMicroSecPerFrame = 0;
+inline constexpr std::size_t kWidth = 32;
+inline constexpr std::size_t kHeight = 36;
+}  // namespace main_header
+
+// AVISTREAMHEADER ("strh" data); 64 bytes are kept.
+namespace stream_header {
+inline constexpr std::size_t kKeptSize = 64;
+inline constexpr std::size_t kType = 0;
+inline constexpr std::size_t kHandler = 4;
+inline constexpr std::size_t kLength = 32;
+}  // namespace stream_header
+
+// BITMAPINFOHEADER (video "strf" data); 40 bytes are kept.
+namespace bitmap_info {
+inline constexpr std::size_t kSize = 40;
+inline constexpr std::size_t kCompression = 16;
+}  // namespace bitmap_info
+
+// Leading part of WAVEFORMATEX (audio "strf" data); 16 bytes are kept.
+namespace wave_format {
+inline constexpr std::size_t kKeptSize = 16;
+inline constexpr std::size_t kFormatTag = 0;
+inline constexpr std::size_t kChannels = 2;
+inline constexpr std::size_t kSamplesPerSec = 4;
+inline constexpr std::size_t kAvgBytesPerSec = 8;
+inline constexpr std::size_t kBlockAlign = 12;
+inline constexpr std::size_t kBitsPerSample = 14;
+}  // namespace wave_format
+
+}  // namespace quibo

@@ -1,0 +1,48 @@
+// What one walk of the chunk tree leaves behind about the file's streams.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+
+#include "analysis/riff_layout.h"
+
+namespace quibo {
+
+struct StreamFacts {
+    std::array<std::uint8_t, main_header::kSize> mainHeader{};
+    std::array<std::uint8_t, stream_header::kKeptSize> videoStreamHeader{};
+    std::array<std::uint8_t, stream_header::kKeptSize> audioStreamHeader{};
+    // Kept across analyses: the next walk that meets a video format
+    // overwrites it.
+    std::array<std::uint8_t, bitmap_info::kSize> videoFormat{};
+    std::array<std::uint8_t, wave_format::kKeptSize> audioFormat{};
+    std::int32_t videoStreamCount = 0;
+    std::int32_t audioStreamCount = 0;
+    bool lastHeaderWasAudio = false;
+    // Kept across analyses, zero before the first walk.
+    std::uint32_t moviSize = 0;
+    // Header positions in the file image.
+    std::optional<std::size_t> firstInfoChunk;
+    std::optional<std::size_t> largestJunkChunk;
+    std::int32_t infoRowCount = 0;
+    std::int32_t junkTextCount = 0;
+
+    // Clears everything an analysis starts without; the video format and
+    // the movi size stay.
+    void Reset() {
+        mainHeader.fill(0);
+        videoStreamHeader.fill(0);
+        audioStreamHeader.fill(0);
+        audioFormat.fill(0);
+        audioStreamCount = 0;
+        videoStreamCount = 0;
+        junkTextCount = 0;
+        lastHeaderWasAudio = false;
+        firstInfoChunk.reset();
+        largestJunkChunk.reset();
+        infoRowCount = 0;
+    }
+};
+
+}  // namespace quibo

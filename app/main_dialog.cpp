@@ -1,0 +1,157 @@
+#include "app/main_dialog.h"
+
+#include <cstring>
+#include <new>
+
+#include "analysis/chunk_walker.h"
+#include "analysis/riff_layout.h"
+#include "platform/error_text.h"
+#include "res/command_ids.h"
+#include "res/control_ids.h"
+
+namespace quibo {
+namespace {
+
+// The walk reads no chunk header at or past the image's last byte.
+constexpr std::size_t kWalkEnd = kImageCapacity - 1;
+
+std::unique_ptr<std::uint8_t[]> ZeroFilledImage() { return std::unique_ptr<std::uint8_t[]>(new (std::nothrow) std::uint8_t[kImageCapacity]()); }
+
+std::string ReplacePathPlaceholder(const std::string& format, const std::string& path) {
+    std::string text = format;
+    std::size_t at = text.find("%s");
+    if (at != std::string::npos) text.replace(at, 2, path);
+    return text;
+}
+
+}  // namespace
+
+MainDialog::MainDialog(Services services) : services_(services), infoList_(services.fields) {}
+
+void MainDialog::Start() {
+    ResetAnalysis("");
+    if (!pendingFileName_.empty()) OnFileOpen();
+}
+
+void MainDialog::OnFileOpen() {
+    if (!pendingFileName_.empty()) {
+        filePath_ = std::move(pendingFileName_);
+        pendingFileName_.clear();
+    } else {
+        FileDialogRequest request{"Select file to be checked..",
+                                  {{"AVI Files (*.avi)", "*.avi"}, {"ALL Files (*.*)", "*.*"}},
+                                  filePath_};
+        std::optional<std::string> chosen = services_.dialogs.AskOpenPath(request);
+        if (!chosen) return;
+        filePath_ = *chosen;
+        fileAnalysed_ = fileRead_ = imageModified_ = false;
+    }
+    OpenResult opened = services_.files.OpenExclusiveRead(filePath_);
+    if (!opened.handle) {
+        ReportSystemError("File Open Failure", "Unable to open file %s:\n\n", filePath_, opened.error);
+        return;
+    }
+    LoadAndAnalyse(opened.handle.get(), filePath_);
+}
+
+void MainDialog::OnViewRefresh() { LoadAndAnalyse(nullptr, "Refresh"); }
+
+void MainDialog::OnFileClose() {
+    fileAnalysed_ = fileRead_ = imageModified_ = false;
+    filePath_.clear();
+    pendingFileName_.clear();
+    ResetAnalysis("");
+}
+
+bool MainDialog::AllocateBuffers() {
+    if (!fileImage_) fileImage_ = ZeroFilledImage();
+    if (!workImage_) workImage_ = ZeroFilledImage();
+    if (!audioStorage_) {
+        audioStorage_ = ZeroFilledImage();
+        if (audioStorage_) audio_.emplace(audioStorage_.get(), kImageCapacity);
+    }
+    return fileImage_ && workImage_ && audioStorage_;
+}
+
+void MainDialog::ReadIntoImage(FileHandle& file, const std::string& path) {
+    std::memset(fileImage_.get(), 0, 4);
+    std::memset(workImage_.get(), 0, 4);
+    ReadResult read = file.ReadFromStart(fileImage_.get(), kImageCapacity);
+    // Nothing of an earlier, longer file may stay behind this one's bytes.
+    loadedLength_ = read.ok ? read.count : 0;
+    std::memset(fileImage_.get() + loadedLength_, 0, kImageCapacity - loadedLength_);
+    if (!read.ok) {
+        ReportSystemError("File Read Error", "Error reading file %s:\n\n", path, read.error);
+        return;
+    }
+    fileRead_ = true;
+}
+
+void MainDialog::LoadAndAnalyse(FileHandle* file, const std::string& path) {
+    FieldSurface& fields = services_.fields;
+    ResetAnalysis("n.a.");
+    fields.SetChecked(control::kFileStatus, true);
+    fields.SetEnabled(control::kFileStatus, true);
+    if (!AllocateBuffers()) {
+        services_.messages.Show({"Out of Memory - Cannot Process File", "System Error", MessageButtons::Ok,
+                                 MessageIcon::Stop});
+        return;
+    }
+    if (file != nullptr) ReadIntoImage(*file, path);
+
+    std::int64_t fileSize = IdentifyFile(file, path, fileImage_.get(), fields, generalCache_);
+    audio_->Rewind();
+    if (fileSize == 0) return;
+
+    WalkTarget target{fileImage_.get(), facts_, *audio_, infoList_};
+    if (!WalkFileImage(target, fileSize, kWalkEnd)) {
+        fields.SetText(control::kFileStatus, "Not a valid AVI File");
+        return;
+    }
+    fileAnalysed_ = true;
+    if (facts_.audioStreamCount <= 0) fields.SetText(control::kAudioEncoding, "No Audio Channels");
+}
+
+void MainDialog::ResetAnalysis(const std::string& text) {
+    FieldSurface& fields = services_.fields;
+    facts_.Reset();
+    infoList_.Clear();
+    fields.SetChecked(control::kFileStatus, false);
+    for (int id : {control::kAudioBitrate, control::kAudioEncoding, control::kVideoVendor, control::kVideoFrameRate,
+                   control::kVideoDuration, control::kVideoBitrate, control::kVideoCodec, control::kVideoFourCC,
+                   control::kVideoAspect, control::kFileStatus})
+        fields.SetText(id, text);
+    fields.SetEnabled(control::kFileStatus, false);
+    fields.SetText(control::kVideoStatus, text);
+    fields.SetChecked(control::kVideoStatus, false);
+    fields.SetEnabled(control::kVideoStatus, false);
+    for (int id : {control::kFileName, control::kFileSize, control::kFileDate}) fields.SetText(id, text);
+}
+
+void MainDialog::ReportSystemError(const std::string& caption, const std::string& format, const std::string& path,
+                                   int error) {
+    // Nothing may run between the failing call and this one that could
+    // change `error`; it is passed in, so nothing can.
+    std::string text = ReplacePathPlaceholder(format, path) + SystemErrorText(error);
+    services_.messages.Show({text, caption, MessageButtons::Ok, MessageIcon::Exclamation});
+}
+
+bool MainDialog::IsCommandEnabled(int commandId) const {
+    switch (commandId) {
+        case command::kEditField:
+        case command::kDeleteField:
+            return CanEditSelection();
+        case command::kNewField:
+        case command::kRefresh:
+            return fileAnalysed_;
+        case command::kSave:
+        case command::kSaveAs:
+            return fileAnalysed_ && imageModified_;
+        case command::kClose:
+            return fileRead_;
+        default:
+            return true;
+    }
+}
+
+}  // namespace quibo

@@ -1,0 +1,91 @@
+// The main window's behaviour, free of any window system: its state, the
+// open, refresh and close commands, the analysis road and the enable rules.
+// Front ends give it their files, message boxes, dialogs and field surface.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "analysis/audio_sample_buffer.h"
+#include "analysis/file_identify.h"
+#include "analysis/stream_facts.h"
+#include "info/info_list.h"
+#include "platform/field_surface.h"
+#include "platform/file_access.h"
+#include "platform/file_dialogs.h"
+#include "platform/message_boxes.h"
+
+namespace quibo {
+
+struct Services {
+    FileAccess& files;
+    MessageBoxes& messages;
+    FileDialogs& dialogs;
+    FieldSurface& fields;
+};
+
+class MainDialog {
+public:
+    explicit MainDialog(Services services);
+
+    // Start-up once the window exists: clear every field, then open the
+    // file named on the command line, if any.
+    void Start();
+
+    void OnFileOpen();
+    void OnViewRefresh();
+    void OnFileClose();
+
+    // Analyses `file` (or, without one, the image as it stands) and fills
+    // every field.
+    void LoadAndAnalyse(FileHandle* file, const std::string& path);
+    void ResetAnalysis(const std::string& text);
+    // A message box whose text is `format` with `path` in place of its
+    // "%s", followed by the system's text for `error`.
+    void ReportSystemError(const std::string& caption, const std::string& format, const std::string& path,
+                           int error);
+
+    bool IsCommandEnabled(int commandId) const;
+    bool CanEditSelection() const { return quibo::CanEditSelection(fileAnalysed_, infoList_); }
+
+    void SetPendingFileName(std::string path) { pendingFileName_ = std::move(path); }
+    const std::string& PendingFileName() const { return pendingFileName_; }
+    const std::string& FilePath() const { return filePath_; }
+    bool FileRead() const { return fileRead_; }
+    bool FileAnalysed() const { return fileAnalysed_; }
+    bool ImageModified() const { return imageModified_; }
+
+    // The image buffers; null before the first load.
+    const std::uint8_t* FileImage() const { return fileImage_.get(); }
+    // Bytes of the current file held in the image (the rest is zero).
+    std::size_t LoadedLength() const { return loadedLength_; }
+    const StreamFacts& Facts() const { return facts_; }
+    const InfoList& Info() const { return infoList_; }
+    const AudioSampleBuffer* AudioSamples() const { return audio_ ? &*audio_ : nullptr; }
+
+private:
+    bool AllocateBuffers();
+    void ReadIntoImage(FileHandle& file, const std::string& path);
+
+    Services services_;
+    std::unique_ptr<std::uint8_t[]> fileImage_;
+    std::unique_ptr<std::uint8_t[]> workImage_;
+    std::unique_ptr<std::uint8_t[]> audioStorage_;
+    std::optional<AudioSampleBuffer> audio_;
+    std::size_t loadedLength_ = 0;
+
+    StreamFacts facts_;
+    InfoList infoList_;
+    GeneralCache generalCache_;
+
+    std::string filePath_;
+    std::string pendingFileName_;
+    bool fileRead_ = false;
+    bool fileAnalysed_ = false;
+    bool imageModified_ = false;
+};
+
+}  // namespace quibo

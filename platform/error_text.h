@@ -1,0 +1,10 @@
+// The system's description of an errno value.
+#pragma once
+
+#include <string>
+
+namespace quibo {
+
+std::string SystemErrorText(int error);
+
+}  // namespace quibo

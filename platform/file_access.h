@@ -1,0 +1,55 @@
+// Files as the core sees them: an exclusive open for reading, one bounded
+// read, the 64-bit size and the last-write time. Failures carry the errno
+// value so the caller can show the system's own text.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <ctime>
+#include <memory>
+#include <string>
+
+namespace quibo {
+
+struct ReadResult {
+    bool ok = false;
+    std::size_t count = 0;  // bytes delivered
+    int error = 0;          // errno when !ok
+};
+
+struct SizeResult {
+    bool ok = false;
+    std::int64_t bytes = 0;
+    int error = 0;
+};
+
+struct TimeResult {
+    bool ok = false;
+    std::time_t seconds = 0;  // last write, seconds since the epoch
+    int error = 0;
+};
+
+class FileHandle {
+public:
+    virtual ~FileHandle() = default;
+    // Reads up to `count` bytes from offset 0 into `buffer`; stops early only
+    // at the end of the file or on an error.
+    virtual ReadResult ReadFromStart(std::uint8_t* buffer, std::size_t count) = 0;
+    virtual SizeResult Size() = 0;
+    virtual TimeResult LastWriteTime() = 0;
+};
+
+struct OpenResult {
+    std::unique_ptr<FileHandle> handle;  // null on failure
+    int error = 0;
+};
+
+class FileAccess {
+public:
+    virtual ~FileAccess() = default;
+    // Opens an existing file for reading with exclusive access: a second
+    // opener that also asks for exclusive access fails while this is open.
+    virtual OpenResult OpenExclusiveRead(const std::string& path) = 0;
+};
+
+}  // namespace quibo

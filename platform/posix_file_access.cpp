@@ -1,0 +1,79 @@
+#include "platform/posix_file_access.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace quibo {
+namespace {
+
+class PosixFileHandle final : public FileHandle {
+public:
+    explicit PosixFileHandle(int fd) : fd_(fd) {}
+    ~PosixFileHandle() override { ::close(fd_); }
+    PosixFileHandle(const PosixFileHandle&) = delete;
+    PosixFileHandle& operator=(const PosixFileHandle&) = delete;
+
+    ReadResult ReadFromStart(std::uint8_t* buffer, std::size_t count) override {
+        ReadResult result;
+        while (result.count < count) {
+            ssize_t got = ::pread(fd_, buffer + result.count, count - result.count,
+                                  static_cast<off_t>(result.count));
+            if (got < 0) {
+                if (errno == EINTR) continue;
+                result.error = errno;
+                return result;
+            }
+            if (got == 0) break;
+            result.count += static_cast<std::size_t>(got);
+        }
+        result.ok = true;
+        return result;
+    }
+
+    SizeResult Size() override {
+        struct stat info {};
+        if (::fstat(fd_, &info) != 0) return {false, 0, errno};
+        return {true, static_cast<std::int64_t>(info.st_size), 0};
+    }
+
+    TimeResult LastWriteTime() override {
+        struct stat info {};
+        if (::fstat(fd_, &info) != 0) return {false, 0, errno};
+        return {true, info.st_mtime, 0};
+    }
+
+private:
+    int fd_;
+};
+
+}  // namespace
+
+OpenResult PosixFileAccess::OpenExclusiveRead(const std::string& path) {
+    // O_NONBLOCK keeps a FIFO from hanging the open; it is dropped again for
+    // regular files.
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) return {nullptr, errno};
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) {
+        int error = errno;
+        ::close(fd);
+        return {nullptr, error};
+    }
+    if (S_ISDIR(info.st_mode)) {
+        ::close(fd);
+        return {nullptr, EISDIR};
+    }
+    if (S_ISREG(info.st_mode)) ::fcntl(fd, F_SETFL, O_RDONLY);
+    while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        if (errno == EINTR) continue;
+        int error = errno;
+        ::close(fd);
+        return {nullptr, error};
+    }
+    return {std::make_unique<PosixFileHandle>(fd), 0};
+}
+
+}  // namespace quibo

@@ -1,0 +1,10 @@
+// The folder of the running executable, ended by "/"; empty when unknown.
+#pragma once
+
+#include <string>
+
+namespace quibo {
+
+std::string ProgramDirectory();
+
+}  // namespace quibo
