@@ -170,6 +170,10 @@ void HandleLeafChunk(const WalkTarget& target, std::size_t offset, std::string_v
         else CopyData(target, offset, facts.videoFormat);
     } else if (path == "/RIFF:AVI /LIST:hdrl/avih") {
         CopyData(target, offset, facts.mainHeader);
+    } else if (path == "/RIFF:AVI /LIST:hdrl/LIST:odml/dmlh") {
+        std::array<std::uint8_t, 4> total{};
+        CopyData(target, offset, total);
+        facts.odmlTotalFrames = ReadLe32(total.data() + odml_header::kTotalFrames);
     } else if (path == "/RIFF:AVI /LIST:movi/00wb" || path == "/RIFF:AVI /LIST:movi/01wb") {
         std::size_t data = offset + chunk::kDataOffset;
         target.audio.Append(target.image + data, BytesInImage(data, ReadLe32(header + chunk::kSizeOffset)));

@@ -49,6 +49,7 @@ inline bool IsContainerId(const std::uint8_t* id) { return IdEquals(id, "RIFF") 
 namespace main_header {
 inline constexpr std::size_t kSize = 56;
 inline constexpr std::size_t kMicroSecPerFrame = 0;
+inline constexpr std::size_t kTotalFrames = 16;
 inline constexpr std::size_t kWidth = 32;
 inline constexpr std::size_t kHeight = 36;
 }  // namespace main_header
@@ -60,6 +61,11 @@ inline constexpr std::size_t kType = 0;
 inline constexpr std::size_t kHandler = 4;
 inline constexpr std::size_t kLength = 32;
 }  // namespace stream_header
+
+// OpenDML extended header ("dmlh" data): frames of the whole file.
+namespace odml_header {
+inline constexpr std::size_t kTotalFrames = 0;
+}  // namespace odml_header
 
 // BITMAPINFOHEADER (video "strf" data); 40 bytes are kept.
 namespace bitmap_info {

@@ -13,25 +13,27 @@ struct StreamFacts {
     std::array<std::uint8_t, main_header::kSize> mainHeader{};
     std::array<std::uint8_t, stream_header::kKeptSize> videoStreamHeader{};
     std::array<std::uint8_t, stream_header::kKeptSize> audioStreamHeader{};
-    // Kept across analyses: the next walk that meets a video format
-    // overwrites it.
     std::array<std::uint8_t, bitmap_info::kSize> videoFormat{};
     std::array<std::uint8_t, wave_format::kKeptSize> audioFormat{};
     std::int32_t videoStreamCount = 0;
     std::int32_t audioStreamCount = 0;
     bool lastHeaderWasAudio = false;
-    // Kept across analyses, zero before the first walk.
     std::uint32_t moviSize = 0;
+    // Total frames of an OpenDML file, from its "dmlh" header; 0 without.
+    std::uint32_t odmlTotalFrames = 0;
     // Header positions in the file image.
     std::optional<std::size_t> firstInfoChunk;
     std::optional<std::size_t> largestJunkChunk;
     std::int32_t infoRowCount = 0;
     std::int32_t junkTextCount = 0;
 
-    // Clears everything an analysis starts without; the video format and
-    // the movi size stay.
+    // Clears everything before an analysis, so that nothing of an earlier
+    // file shows through a file that lacks a chunk.
     void Reset() {
         mainHeader.fill(0);
+        videoFormat.fill(0);
+        moviSize = 0;
+        odmlTotalFrames = 0;
         videoStreamHeader.fill(0);
         audioStreamHeader.fill(0);
         audioFormat.fill(0);

@@ -3,7 +3,9 @@
 #include <cstring>
 #include <new>
 
+#include "analysis/audio_facts.h"
 #include "analysis/chunk_walker.h"
+#include "analysis/video_facts.h"
 #include "analysis/riff_layout.h"
 #include "platform/error_text.h"
 #include "res/command_ids.h"
@@ -26,11 +28,41 @@ std::string ReplacePathPlaceholder(const std::string& format, const std::string&
 
 }  // namespace
 
-MainDialog::MainDialog(Services services) : services_(services), infoList_(services.fields) {}
+MainDialog::MainDialog(Services services, std::vector<std::string> codecPlaces)
+    : services_(services), infoList_(services.fields), codecPlaces_(std::move(codecPlaces)) {}
 
 void MainDialog::Start() {
+    LoadCodecDatabase();
     ResetAnalysis("");
     if (!pendingFileName_.empty()) OnFileOpen();
+}
+
+void MainDialog::LoadCodecDatabase() {
+    CodecLoadResult loaded = quibo::LoadCodecDatabase(services_.files, codecPlaces_, codecs_);
+    if (loaded.complete) return;
+    ReportCodecLoadFailure(loaded.failure);
+    services_.messages.Show({"Error processing codec data base file Quibo.dat.\nSome or all codec information not "
+                             "retrieved.\nFourCC code only will be displayed.",
+                             "Operational Note", MessageButtons::Ok, MessageIcon::Information});
+}
+
+void MainDialog::ReportCodecLoadFailure(const CodecLoadFailure& failure) {
+    const std::string caption = "Load Codec Data";
+    switch (failure.kind) {
+        case CodecLoadFailure::Kind::Open:
+            ReportSystemError(caption, "Error opening codec file %s:\n\n", failure.path, failure.error);
+            break;
+        case CodecLoadFailure::Kind::InvalidSize:
+            services_.messages.Show({ReplacePathPlaceholder("Invalid codec file: %s", failure.path), caption,
+                                     MessageButtons::Ok, MessageIcon::Exclamation});
+            break;
+        case CodecLoadFailure::Kind::Read:
+            ReportSystemError(caption, "Error reading codec file %s:\n\n", failure.path, failure.error);
+            break;
+        case CodecLoadFailure::Kind::Memory:
+        case CodecLoadFailure::Kind::None:
+            break;
+    }
 }
 
 void MainDialog::OnFileOpen() {
@@ -109,7 +141,17 @@ void MainDialog::LoadAndAnalyse(FileHandle* file, const std::string& path) {
         return;
     }
     fileAnalysed_ = true;
-    if (facts_.audioStreamCount <= 0) fields.SetText(control::kAudioEncoding, "No Audio Channels");
+    if (facts_.videoStreamCount > 0)
+        ShowVideoFacts({facts_, codecs_, installed_, BytesAfterFirstRiff(fileSize)}, fields);
+    if (facts_.audioStreamCount > 0)
+        ShowAudioFacts(facts_, *audio_, encoderTag_, fields);
+    else
+        fields.SetText(control::kAudioEncoding, "No Audio Channels");
+}
+
+std::uint64_t MainDialog::BytesAfterFirstRiff(std::int64_t fileSize) const {
+    std::int64_t firstRiff = static_cast<std::int64_t>(ReadLe32(fileImage_.get() + chunk::kSizeOffset)) + 8;
+    return fileSize > firstRiff ? static_cast<std::uint64_t>(fileSize - firstRiff) : 0;
 }
 
 void MainDialog::ResetAnalysis(const std::string& text) {

@@ -9,9 +9,14 @@
 #include <optional>
 #include <string>
 
+#include <vector>
+
 #include "analysis/audio_sample_buffer.h"
 #include "analysis/file_identify.h"
+#include "analysis/mpeg_audio_scan.h"
 #include "analysis/stream_facts.h"
+#include "codecs/codec_database.h"
+#include "codecs/installed_fourcc_list.h"
 #include "info/info_list.h"
 #include "platform/field_surface.h"
 #include "platform/file_access.h"
@@ -29,11 +34,14 @@ struct Services {
 
 class MainDialog {
 public:
-    explicit MainDialog(Services services);
+    // `codecPlaces`: where the codec database is looked for, in order.
+    MainDialog(Services services, std::vector<std::string> codecPlaces = {});
 
-    // Start-up once the window exists: clear every field, then open the
-    // file named on the command line, if any.
+    // Start-up once the window exists: load the codec database, clear every
+    // field, then open the file named on the command line, if any.
     void Start();
+    // Loads the codec database; on failure the user is told what is lost.
+    void LoadCodecDatabase();
 
     void OnFileOpen();
     void OnViewRefresh();
@@ -65,10 +73,14 @@ public:
     const StreamFacts& Facts() const { return facts_; }
     const InfoList& Info() const { return infoList_; }
     const AudioSampleBuffer* AudioSamples() const { return audio_ ? &*audio_ : nullptr; }
+    const CodecDatabase& Codecs() const { return codecs_; }
+    InstalledFourCCList& InstalledFourCCs() { return installed_; }
 
 private:
     bool AllocateBuffers();
     void ReadIntoImage(FileHandle& file, const std::string& path);
+    void ReportCodecLoadFailure(const CodecLoadFailure& failure);
+    std::uint64_t BytesAfterFirstRiff(std::int64_t fileSize) const;
 
     Services services_;
     std::unique_ptr<std::uint8_t[]> fileImage_;
@@ -80,6 +92,11 @@ private:
     StreamFacts facts_;
     InfoList infoList_;
     GeneralCache generalCache_;
+    EncoderTag encoderTag_;
+
+    std::vector<std::string> codecPlaces_;
+    CodecDatabase codecs_;
+    InstalledFourCCList installed_;
 
     std::string filePath_;
     std::string pendingFileName_;

@@ -6,7 +6,9 @@
 #include "app/main_dialog.h"
 #include "cli/collected_messages.h"
 #include "cli/file_report.h"
+#include "codecs/codec_database.h"
 #include "platform/posix_file_access.h"
+#include "platform/program_directory.h"
 #include "platform/recorded_fields.h"
 
 namespace {
@@ -46,8 +48,13 @@ int main(int argc, char** argv) {
     quibo::CollectedMessages messages;
     NoFileDialogs dialogs;
     quibo::RecordedFields fields;
-    quibo::MainDialog dialog({files, messages, dialogs, fields});
+    quibo::MainDialog dialog({files, messages, dialogs, fields}, quibo::CodecDatabasePlaces(quibo::ProgramDirectory()));
     dialog.Start();
+    // What start-up had to say (the codec database) belongs to every file's
+    // report, and is printed once.
+    const std::vector<quibo::Message> startup = messages.All();
+    if (!json)
+        for (const quibo::Message& message : startup) std::cerr << message.caption << ": " << message.text << '\n';
 
     int status = kExitAnalysed;
     nlohmann::ordered_json reports = nlohmann::ordered_json::array();
@@ -63,6 +70,7 @@ int main(int argc, char** argv) {
 
         quibo::FileReport report{paths[i], &fields, messages.All()};
         if (json) {
+            report.messages.insert(report.messages.begin(), startup.begin(), startup.end());
             reports.push_back(quibo::ReportJson(report));
             continue;
         }

@@ -1,0 +1,124 @@
+#include "codecs/codec_database.h"
+
+#include <cstring>
+#include <new>
+#include <strings.h>
+
+namespace quibo {
+namespace {
+
+bool IsCommentStart(char c) { return c == '#' || c == '@' || c == '\r' || c == '\n' || c == ' ' || c == '\t'; }
+
+// Position of the first TAB or CR from `from`, or `end`.
+std::size_t FieldStop(const char* text, std::size_t from, std::size_t end) {
+    while (from < end && text[from] != '\t' && text[from] != '\r') ++from;
+    return from;
+}
+
+}  // namespace
+
+std::size_t CodecDatabase::FindCodecIndex(const char* key) const {
+    for (std::size_t i = 1; i < kCodecSlots && slots_[i].fourCC != nullptr; ++i)
+        if (::strncasecmp(key, slots_[i].fourCC, 4) == 0) return i;
+    return 0;
+}
+
+std::size_t CodecDatabase::RecordCount() const {
+    std::size_t count = 0;
+    while (count + 1 < kCodecSlots && slots_[count + 1].fourCC != nullptr) ++count;
+    return count;
+}
+
+void CodecDatabase::MarkUnknownEntry() { slots_[0].description = slots_[0].vendor = "<unknown>"; }
+
+bool CodecDatabase::Parse(std::unique_ptr<char[]> owned, std::size_t end) {
+    text_ = std::move(owned);
+    char* text = text_.get();  // text[end] is NUL
+    std::size_t cursor = 0;
+    std::size_t slot = 1;
+    while (cursor < end) {
+        if (IsCommentStart(text[cursor])) {
+            const void* lf = std::memchr(text + cursor + 1, '\n', end - cursor - 1);
+            if (lf == nullptr) return true;
+            cursor = static_cast<std::size_t>(static_cast<const char*>(lf) - text) + 1;
+            continue;
+        }
+        CodecEntry& entry = slots_[slot];
+
+        std::size_t stop = FieldStop(text, cursor, end);
+        if (stop < end && text[stop] == '\r') return false;
+        text[stop] = '\0';
+        std::size_t fieldLength = stop - cursor;
+        if (fieldLength != 4) return stop + 1 >= end;
+        entry.fourCC = text + cursor;
+        // A record cut short by the end of the text keeps its missing
+        // fields as empty texts (they point at the final NUL).
+        cursor = std::min(stop + 1, end);
+
+        stop = FieldStop(text, cursor, end);
+        if (stop < end && text[stop] == '\r') return false;
+        text[stop] = '\0';
+        entry.description = text + cursor;
+        cursor = std::min(stop + 1, end);
+
+        stop = FieldStop(text, cursor, end);
+        if (stop < end && text[stop] == '\t') return false;
+        text[stop] = '\0';
+        entry.vendor = text + cursor;
+
+        cursor = stop + 1;
+        if (cursor < end) {
+            ++cursor;  // the LF of the CR LF, unexamined
+            while (cursor < end && (text[cursor] == '\n' || text[cursor] == '\r' || text[cursor] == ' ')) ++cursor;
+        }
+        if (++slot == kCodecSlots) return cursor >= end;
+    }
+    return true;
+}
+
+CodecLoadResult LoadCodecDatabase(FileAccess& files, const std::vector<std::string>& places,
+                                  CodecDatabase& database) {
+    CodecLoadResult result;
+    OpenResult opened;
+    for (const std::string& place : places) {
+        result.failure.path = place;
+        opened = files.OpenExclusiveRead(place);
+        if (opened.handle) break;
+    }
+    if (!opened.handle) {
+        result.failure.kind = CodecLoadFailure::Kind::Open;
+        result.failure.error = opened.error;
+        return result;
+    }
+    SizeResult size = opened.handle->Size();
+    if (!size.ok || size.bytes <= 0 || size.bytes > static_cast<std::int64_t>(kMaxCodecFileSize)) {
+        result.failure.kind = CodecLoadFailure::Kind::InvalidSize;
+        return result;
+    }
+    auto length = static_cast<std::size_t>(size.bytes);
+    std::unique_ptr<char[]> text(new (std::nothrow) char[length + 1]());
+    if (!text) {
+        result.failure.kind = CodecLoadFailure::Kind::Memory;
+        return result;
+    }
+    ReadResult read = opened.handle->ReadFromStart(reinterpret_cast<std::uint8_t*>(text.get()), length);
+    if (!read.ok || read.count < length) {
+        result.failure.kind = CodecLoadFailure::Kind::Read;
+        result.failure.error = read.error;
+        return result;
+    }
+    database.MarkUnknownEntry();
+    result.complete = database.Parse(std::move(text), length);
+    result.failure.path.clear();
+    return result;
+}
+
+std::vector<std::string> CodecDatabasePlaces(const std::string& programDirectory) {
+    std::vector<std::string> places{kCodecFileName, programDirectory + kCodecFileName};
+#ifdef QUIBO_DATA_DIR
+    places.push_back(std::string(QUIBO_DATA_DIR) + "/" + kCodecFileName);
+#endif
+    return places;
+}
+
+}  // namespace quibo
