@@ -6,6 +6,7 @@
 #include "analysis/audio_facts.h"
 #include "analysis/chunk_walker.h"
 #include "analysis/video_facts.h"
+#include "codecs/installed_codecs.h"
 #include "analysis/riff_layout.h"
 #include "platform/error_text.h"
 #include "res/command_ids.h"
@@ -19,6 +20,8 @@ constexpr std::size_t kWalkEnd = kImageCapacity - 1;
 
 std::unique_ptr<std::uint8_t[]> ZeroFilledImage() { return std::unique_ptr<std::uint8_t[]>(new (std::nothrow) std::uint8_t[kImageCapacity]()); }
 
+}  // namespace
+
 std::string ReplacePathPlaceholder(const std::string& format, const std::string& path) {
     std::string text = format;
     std::size_t at = text.find("%s");
@@ -26,14 +29,13 @@ std::string ReplacePathPlaceholder(const std::string& format, const std::string&
     return text;
 }
 
-}  // namespace
-
 MainDialog::MainDialog(Services services, std::vector<std::string> codecPlaces)
     : services_(services), infoList_(services.fields), codecPlaces_(std::move(codecPlaces)) {}
 
 void MainDialog::Start() {
     LoadCodecDatabase();
     ResetAnalysis("");
+    if (services_.decoders) CollectInstalledFourCCs(*services_.decoders, installed_);
     if (!pendingFileName_.empty()) OnFileOpen();
 }
 
@@ -66,13 +68,13 @@ void MainDialog::ReportCodecLoadFailure(const CodecLoadFailure& failure) {
 }
 
 void MainDialog::OnFileOpen() {
+    if (imageModified_ && AskSaveChanges("File Open") < 0) return;
     if (!pendingFileName_.empty()) {
         filePath_ = std::move(pendingFileName_);
         pendingFileName_.clear();
     } else {
         FileDialogRequest request{"Select file to be checked..",
-                                  {{"AVI Files (*.avi)", "*.avi"}, {"ALL Files (*.*)", "*.*"}},
-                                  filePath_};
+                                  {{"AVI Files (*.avi)", "*.avi"}, {"ALL Files (*.*)", "*.*"}}, filePath_};
         std::optional<std::string> chosen = services_.dialogs.AskOpenPath(request);
         if (!chosen) return;
         filePath_ = *chosen;
@@ -89,11 +91,14 @@ void MainDialog::OnFileOpen() {
 void MainDialog::OnViewRefresh() { LoadAndAnalyse(nullptr, "Refresh"); }
 
 void MainDialog::OnFileClose() {
+    if (imageModified_ && AskSaveChanges("File Close") < 0) return;
     fileAnalysed_ = fileRead_ = imageModified_ = false;
     filePath_.clear();
     pendingFileName_.clear();
     ResetAnalysis("");
 }
+
+bool MainDialog::OnCancel() { return !(imageModified_ && AskSaveChanges("Exiting...") < 0); }
 
 bool MainDialog::AllocateBuffers() {
     if (!fileImage_) fileImage_ = ZeroFilledImage();

@@ -17,10 +17,14 @@
 #include "analysis/stream_facts.h"
 #include "codecs/codec_database.h"
 #include "codecs/installed_fourcc_list.h"
+#include "info/info_edit_request.h"
+#include "info/info_editor.h"
 #include "info/info_list.h"
+#include "platform/file_copy.h"
 #include "platform/field_surface.h"
 #include "platform/file_access.h"
 #include "platform/file_dialogs.h"
+#include "platform/installed_decoder_source.h"
 #include "platform/message_boxes.h"
 
 namespace quibo {
@@ -30,7 +34,17 @@ struct Services {
     MessageBoxes& messages;
     FileDialogs& dialogs;
     FieldSurface& fields;
+    // The INFO editor, and the copy of Save As with its progress and
+    // questions; without them Edit, New and Save As do nothing.
+    InfoEditor* editor = nullptr;
+    FileCopy* copier = nullptr;
+    CopyObserver* copyObserver = nullptr;
+    // The installed video decoders; without a source none is installed.
+    InstalledDecoderSource* decoders = nullptr;
 };
+
+// `format` with `path` in place of its "%s".
+std::string ReplacePathPlaceholder(const std::string& format, const std::string& path);
 
 class MainDialog {
 public:
@@ -38,7 +52,9 @@ public:
     MainDialog(Services services, std::vector<std::string> codecPlaces = {});
 
     // Start-up once the window exists: load the codec database, clear every
-    // field, then open the file named on the command line, if any.
+    // field, arrange the list of installed codecs (filled when the status
+    // check first reads it), then open the file named on the command line,
+    // if any.
     void Start();
     // Loads the codec database; on failure the user is told what is lost.
     void LoadCodecDatabase();
@@ -46,6 +62,22 @@ public:
     void OnFileOpen();
     void OnViewRefresh();
     void OnFileClose();
+    // Exit: true when the window may close (unsaved edits were asked about).
+    bool OnCancel();
+
+    // INFO edits on the image in memory; true when an edit was committed.
+    bool OnEditField();
+    bool OnDeleteField();
+    bool OnNewField();
+    bool ApplyInfoEdit(InfoEditKind kind);
+
+    // Writing back: the first WriteLength() bytes of the image go over the
+    // start of the file (Save) or of a copy (Save As).
+    bool WriteImage();
+    void ConfirmAndWrite();
+    void OnSaveAs();
+    // Asks "Save changes to ...?"; -1 when the user cancelled, else 1.
+    int AskSaveChanges(const std::string& caption);
 
     // Analyses `file` (or, without one, the image as it stands) and fills
     // every field.
@@ -65,6 +97,7 @@ public:
     bool FileRead() const { return fileRead_; }
     bool FileAnalysed() const { return fileAnalysed_; }
     bool ImageModified() const { return imageModified_; }
+    std::size_t WriteLength() const { return writeLength_; }
 
     // The image buffers; null before the first load.
     const std::uint8_t* FileImage() const { return fileImage_.get(); }
@@ -81,6 +114,16 @@ private:
     void ReadIntoImage(FileHandle& file, const std::string& path);
     void ReportCodecLoadFailure(const CodecLoadFailure& failure);
     std::uint64_t BytesAfterFirstRiff(std::int64_t fileSize) const;
+    void ShowEditFailure(const std::string& caption);
+
+    // The bytes a new INFO list replaced, to take it out again when the
+    // edit that needed it does not happen.
+    struct TemplateUndo {
+        std::size_t offset = 0;
+        std::size_t length = 0;
+        std::uint8_t bytes[64] = {};
+    };
+    void UndoNewInfoList();
 
     Services services_;
     std::unique_ptr<std::uint8_t[]> fileImage_;
@@ -103,6 +146,10 @@ private:
     bool fileRead_ = false;
     bool fileAnalysed_ = false;
     bool imageModified_ = false;
+
+    InfoEditRequest request_;
+    std::size_t writeLength_ = 0;
+    std::optional<TemplateUndo> templateUndo_;
 };
 
 }  // namespace quibo

@@ -12,9 +12,10 @@ class CollectedMessages final : public MessageBoxes {
 public:
     MessageAnswer Show(const Message& message) override {
         messages_.push_back(message);
-        // The command line is the user's confirmation; an unsaved-changes
-        // question is never answered with a save.
-        return message.buttons == MessageButtons::YesNoCancel ? MessageAnswer::Cancel : MessageAnswer::Ok;
+        // The command line is the user's confirmation. An unsaved-changes
+        // question is answered No: edits that did not reach the disk are
+        // dropped, never written unasked.
+        return message.buttons == MessageButtons::YesNoCancel ? MessageAnswer::No : MessageAnswer::Ok;
     }
     const std::vector<Message>& All() const { return messages_; }
     void Clear() { messages_.clear(); }

@@ -3,6 +3,7 @@
 // value so the caller can show the system's own text.
 #pragma once
 
+#include <cerrno>
 #include <cstddef>
 #include <cstdint>
 #include <ctime>
@@ -29,6 +30,12 @@ struct TimeResult {
     int error = 0;
 };
 
+struct WriteResult {
+    bool ok = false;
+    std::size_t count = 0;  // bytes written
+    int error = 0;          // errno when !ok
+};
+
 class FileHandle {
 public:
     virtual ~FileHandle() = default;
@@ -37,6 +44,13 @@ public:
     virtual ReadResult ReadFromStart(std::uint8_t* buffer, std::size_t count) = 0;
     virtual SizeResult Size() = 0;
     virtual TimeResult LastWriteTime() = 0;
+    // Writes `count` bytes at offset 0, never truncating, and succeeds only
+    // once they have reached the disk. A handle opened for reading refuses.
+    virtual WriteResult WriteAtStart(const std::uint8_t* bytes, std::size_t count) {
+        (void)bytes;
+        (void)count;
+        return {false, 0, EBADF};
+    }
 };
 
 struct OpenResult {
@@ -50,6 +64,12 @@ public:
     // Opens an existing file for reading with exclusive access: a second
     // opener that also asks for exclusive access fails while this is open.
     virtual OpenResult OpenExclusiveRead(const std::string& path) = 0;
+    // Opens an existing file for reading and writing, exclusively, without
+    // truncating it. Sources that cannot write refuse.
+    virtual OpenResult OpenExclusiveReadWrite(const std::string& path) {
+        (void)path;
+        return {nullptr, EROFS};
+    }
 };
 
 }  // namespace quibo

@@ -19,6 +19,12 @@ public:
     virtual ~FileDialogs() = default;
     // The chosen existing file, or nothing when the user cancelled.
     virtual std::optional<std::string> AskOpenPath(const FileDialogRequest& request) = 0;
+    // The chosen path to save to, or nothing when the user cancelled. The
+    // dialog asks no overwrite question: the copy does.
+    virtual std::optional<std::string> AskSavePath(const FileDialogRequest& request) {
+        (void)request;
+        return std::nullopt;
+    }
 };
 
 }  // namespace quibo

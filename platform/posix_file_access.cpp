@@ -45,16 +45,37 @@ public:
         return {true, info.st_mtime, 0};
     }
 
+    WriteResult WriteAtStart(const std::uint8_t* bytes, std::size_t count) override {
+        WriteResult result;
+        while (result.count < count) {
+            ssize_t put = ::pwrite(fd_, bytes + result.count, count - result.count, static_cast<off_t>(result.count));
+            if (put < 0) {
+                if (errno == EINTR) continue;
+                result.error = errno;
+                return result;
+            }
+            if (put == 0) {
+                result.error = EIO;
+                return result;
+            }
+            result.count += static_cast<std::size_t>(put);
+        }
+        if (::fsync(fd_) != 0) {
+            result.error = errno;
+            return result;
+        }
+        result.ok = true;
+        return result;
+    }
+
 private:
     int fd_;
 };
 
-}  // namespace
-
-OpenResult PosixFileAccess::OpenExclusiveRead(const std::string& path) {
+OpenResult OpenExclusive(const std::string& path, int access) {
     // O_NONBLOCK keeps a FIFO from hanging the open; it is dropped again for
     // regular files.
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    int fd = ::open(path.c_str(), access | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return {nullptr, errno};
     struct stat info {};
     if (::fstat(fd, &info) != 0) {
@@ -66,7 +87,7 @@ OpenResult PosixFileAccess::OpenExclusiveRead(const std::string& path) {
         ::close(fd);
         return {nullptr, EISDIR};
     }
-    if (S_ISREG(info.st_mode)) ::fcntl(fd, F_SETFL, O_RDONLY);
+    if (S_ISREG(info.st_mode)) ::fcntl(fd, F_SETFL, access);
     while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
         if (errno == EINTR) continue;
         int error = errno;
@@ -75,5 +96,11 @@ OpenResult PosixFileAccess::OpenExclusiveRead(const std::string& path) {
     }
     return {std::make_unique<PosixFileHandle>(fd), 0};
 }
+
+}  // namespace
+
+OpenResult PosixFileAccess::OpenExclusiveRead(const std::string& path) { return OpenExclusive(path, O_RDONLY); }
+
+OpenResult PosixFileAccess::OpenExclusiveReadWrite(const std::string& path) { return OpenExclusive(path, O_RDWR); }
 
 }  // namespace quibo

@@ -8,6 +8,7 @@ namespace quibo {
 class PosixFileAccess final : public FileAccess {
 public:
     OpenResult OpenExclusiveRead(const std::string& path) override;
+    OpenResult OpenExclusiveReadWrite(const std::string& path) override;
 };
 
 }  // namespace quibo

@@ -1,0 +1,115 @@
+// The Edit, Delete and New commands of the RIFF Info list.
+#include <algorithm>
+#include <cstring>
+
+#include "analysis/riff_layout.h"
+#include "app/main_dialog.h"
+#include "info/info_rebuild.h"
+#include "info/new_info_list.h"
+
+namespace quibo {
+
+bool MainDialog::OnEditField() {
+    if (!fileImage_) return false;
+    std::memcpy(workImage_.get(), fileImage_.get(), kImageCapacity);
+    return ApplyInfoEdit(InfoEditKind::Edit);
+}
+
+bool MainDialog::OnDeleteField() {
+    if (!fileImage_) return false;
+    std::memcpy(workImage_.get(), fileImage_.get(), kImageCapacity);
+    return ApplyInfoEdit(InfoEditKind::Delete);
+}
+
+bool MainDialog::OnNewField() {
+    if (!fileImage_) return false;
+    std::memcpy(workImage_.get(), fileImage_.get(), kImageCapacity);
+    if (facts_.firstInfoChunk) {
+        // The new field goes in front of the first field of the INFO list.
+        request_.target = *facts_.firstInfoChunk;
+    } else {
+        std::optional<std::size_t> junk = facts_.largestJunkChunk;
+        bool fits = junk && ReadLe32(fileImage_.get() + *junk + chunk::kSizeOffset) >= kMinJunkForNewList;
+        TemplateUndo undo;
+        if (fits) {
+            undo.offset = *junk;
+            undo.length = std::min(sizeof undo.bytes, kImageCapacity - *junk);
+            std::memcpy(undo.bytes, fileImage_.get() + *junk, undo.length);
+            fits = LayNewInfoList(fileImage_.get(), *junk);
+        }
+        if (!fits) {
+            services_.messages.Show({"No Room to Insert. File will not be modified", "Edit Failed", MessageButtons::Ok,
+                                     MessageIcon::Exclamation});
+            return false;
+        }
+        templateUndo_ = undo;
+        request_.target = *junk + kTemplateFieldOffset;
+    }
+    request_.kind = InfoEditKind::Insert;
+    std::memcpy(request_.code, "----", 5);
+    request_.text.clear();
+    return ApplyInfoEdit(InfoEditKind::Insert);
+}
+
+void MainDialog::UndoNewInfoList() {
+    if (!templateUndo_) return;
+    std::memcpy(fileImage_.get() + templateUndo_->offset, templateUndo_->bytes, templateUndo_->length);
+    templateUndo_.reset();
+}
+
+void MainDialog::ShowEditFailure(const std::string& caption) {
+    services_.messages.Show({"Edit Failed. File will not be modified", caption, MessageButtons::Ok,
+                             MessageIcon::Exclamation});
+}
+
+bool MainDialog::ApplyInfoEdit(InfoEditKind kind) {
+    if (kind != InfoEditKind::Insert) {
+        const InfoField* row = infoList_.SelectedRow();
+        if (row == nullptr) return false;
+        if (!row->location) {
+            services_.messages.Show({"Field not editable", "Internal Error", MessageButtons::Ok, MessageIcon::None});
+            return false;
+        }
+        request_.kind = kind;
+        request_.target = *row->location;
+        request_.text = row->text;
+        std::memset(request_.code, 0, sizeof request_.code);
+        std::memcpy(request_.code, row->code.data(), std::min<std::size_t>(row->code.size(), 4));
+        if (kind == InfoEditKind::Delete) {
+            std::string question = "Delete info node " + std::string(request_.code) + " (" + row->name + ")?";
+            if (services_.messages.Show({question, "Confirm", MessageButtons::OkCancel, MessageIcon::Question}) !=
+                MessageAnswer::Ok)
+                return false;
+        }
+    }
+    if (kind != InfoEditKind::Delete) {
+        std::string text = request_.text;
+        char code[5];
+        std::memcpy(code, request_.code, sizeof code);
+        if (services_.editor == nullptr || !services_.editor->Run(InfoFieldTable, text, code, kind)) {
+            std::memcpy(fileImage_.get(), workImage_.get(), kImageCapacity);
+            templateUndo_.reset();
+            return false;
+        }
+        // The stored text ends at its first NUL.
+        request_.text.assign(text.c_str());
+        std::memcpy(request_.code, code, 4);
+        request_.code[4] = '\0';
+    }
+
+    RebuildResult rebuilt = RebuildInfoTree(fileImage_.get(), workImage_.get(), loadedLength_, request_);
+    bool committed = rebuilt.outcome == RebuildOutcome::Committed;
+    if (committed) {
+        std::memcpy(fileImage_.get(), workImage_.get(), kImageCapacity);
+        writeLength_ = rebuilt.highWaterMark;
+        templateUndo_.reset();
+    } else {
+        UndoNewInfoList();
+        ShowEditFailure(rebuilt.outcome == RebuildOutcome::NoRoom ? "No Room to Reorganize" : "Unspecified Error");
+    }
+    OnViewRefresh();
+    if (committed) imageModified_ = true;
+    return committed;
+}
+
+}  // namespace quibo
