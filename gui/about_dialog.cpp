@@ -1,0 +1,26 @@
+#include "gui/about_dialog.h"
+
+#include <QIcon>
+#include <QLabel>
+#include <QPushButton>
+
+#include "gui/dialog_units.h"
+#include "gui/widget_builder.h"
+#include "res/dialog_templates.h"
+
+namespace quibo {
+
+AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
+    const DialogTemplate dialog = AboutTemplate();
+    setFont(DialogFont());
+    DialogUnits units(font());
+    setWindowTitle(QString::fromUtf8(dialog.title));
+    setFixedSize(units.X(dialog.width), units.Y(dialog.height));
+    BuildControls(dialog, units, this);
+    for (QLabel* label : findChildren<QLabel*>())
+        if (label->text().isEmpty())
+            label->setPixmap(QIcon(QStringLiteral(":/quibo.png")).pixmap(label->size().boundedTo(QSize(32, 32))));
+    for (QPushButton* button : findChildren<QPushButton*>()) connect(button, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+}  // namespace quibo

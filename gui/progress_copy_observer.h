@@ -1,0 +1,25 @@
+// The Save As copy's face: a progress dialog with Cancel, the question
+// before an existing file is replaced, and the copy's failures.
+#pragma once
+
+#include <QProgressDialog>
+#include <QWidget>
+#include <memory>
+
+#include "platform/file_copy.h"
+
+namespace quibo {
+
+class ProgressCopyObserver final : public CopyObserver {
+public:
+    explicit ProgressCopyObserver(QWidget* owner) : owner_(owner) {}
+    bool ConfirmReplace(const std::string& target) override;
+    bool Progress(std::uint64_t done, std::uint64_t total) override;
+    void Failed(const std::string& text) override;
+
+private:
+    QWidget* owner_;
+    std::unique_ptr<QProgressDialog> progress_;
+};
+
+}  // namespace quibo
