@@ -117,15 +117,19 @@ void MainDialog::ReadIntoImage(FileHandle& file, const std::string& path) {
     // Nothing of an earlier, longer file may stay behind this one's bytes.
     loadedLength_ = read.ok ? read.count : 0;
     std::memset(fileImage_.get() + loadedLength_, 0, kImageCapacity - loadedLength_);
-    if (!read.ok) {
-        ReportSystemError("File Read Error", "Error reading file %s:\n\n", path, read.error);
-        return;
-    }
-    fileRead_ = true;
+    // The image no longer holds any edit, whatever the flags said of the
+    // file before: nothing is pending to be written.
+    imageModified_ = false;
+    writeLength_ = 0;
+    fileRead_ = read.ok;
+    if (!read.ok) ReportSystemError("File Read Error", "Error reading file %s:\n\n", path, read.error);
 }
 
 void MainDialog::LoadAndAnalyse(FileHandle* file, const std::string& path) {
     FieldSurface& fields = services_.fields;
+    // Set again below when this walk succeeds; a file opened by name must
+    // not inherit the verdict of the file before it.
+    fileAnalysed_ = false;
     ResetAnalysis("n.a.");
     fields.SetChecked(control::kFileStatus, true);
     fields.SetEnabled(control::kFileStatus, true);

@@ -1,13 +1,18 @@
 // quibo-info: the main window's report of AVI files, without a window.
 #include <CLI/CLI.hpp>
+#include <csignal>
 #include <cstdio>
 #include <iostream>
 
 #include "app/main_dialog.h"
+#include "cli/codec_listings.h"
 #include "cli/collected_messages.h"
 #include "cli/file_report.h"
+#include "cli/info_edit_script.h"
 #include "codecs/codec_database.h"
+#include "platform/libav_decoder_source.h"
 #include "platform/posix_file_access.h"
+#include "platform/posix_file_copy.h"
 #include "platform/program_directory.h"
 #include "platform/recorded_fields.h"
 
@@ -17,11 +22,25 @@ constexpr int kExitAnalysed = 0;
 constexpr int kExitNotAnalysed = 1;
 constexpr int kExitUsage = 2;
 
-// The command line never shows an Open dialog: every file is named.
-class NoFileDialogs final : public quibo::FileDialogs {
-public:
-    std::optional<std::string> AskOpenPath(const quibo::FileDialogRequest&) override { return std::nullopt; }
-};
+// The --set and --delete options in the order they were given.
+std::vector<quibo::EditOperation> EditOperationsInOrder(const CLI::App& app, const CLI::Option* set,
+                                                        const CLI::Option* remove) {
+    std::vector<quibo::EditOperation> operations;
+    std::size_t nextSet = 0, nextDelete = 0;
+    for (const CLI::Option* option : app.parse_order()) {
+        if (option == set) {
+            quibo::EditOperation operation;
+            if (auto error = quibo::ParseSetArgument(set->results().at(nextSet++), operation))
+                throw CLI::ValidationError("--set", *error);
+            operations.push_back(operation);
+        } else if (option == remove) {
+            std::string code = remove->results().at(nextDelete++);
+            if (auto error = quibo::CheckFieldCode(code)) throw CLI::ValidationError("--delete", *error);
+            operations.push_back({quibo::EditOperation::Kind::Delete, code, {}});
+        }
+    }
+    return operations;
+}
 
 }  // namespace
 
@@ -30,11 +49,36 @@ int main(int argc, char** argv) {
                  "quibo-info"};
     std::vector<std::string> paths;
     bool json = false;
-    app.add_option("FILE", paths, "AVI files to examine")->required();
+    bool listInstalled = false;
+    bool listCodecs = false;
+    CLI::Option* fileOption = app.add_option("FILE", paths, "AVI files to examine");
+    app.add_flag("--installed", listInstalled, "List the video decoders installed on this machine")
+        ->excludes(fileOption);
+    app.add_flag("--codecs", listCodecs, "List every codec of the codec database")
+        ->excludes(fileOption)
+        ->excludes("--installed");
     app.add_flag("--json", json, "Print JSON: an object for one file, an array for several");
+    std::vector<std::string> setArguments, deleteCodes;
+    std::string output;
+    bool dryRun = false;
+    CLI::Option* setOption =
+        app.add_option("--set", setArguments, "Set INFO field CODE to TEXT (adds it when missing)")
+            ->type_name("CODE=TEXT")
+            ->allow_extra_args(false);
+    CLI::Option* deleteOption = app.add_option("--delete", deleteCodes, "Delete INFO field CODE")->type_name("CODE")->allow_extra_args(false);
+    CLI::Option* outputOption =
+        app.add_option("--output", output, "Write the edited file as a copy at PATH, not in place")->type_name("PATH");
+    CLI::Option* dryRunOption = app.add_flag("--dry-run", dryRun, "Report the edited file, write nothing");
+    std::vector<quibo::EditOperation> operations;
     app.set_version_flag("--version", "quibo-info " QUIBO_VERSION);
     try {
         app.parse(argc, argv);
+        if (paths.empty() && !listInstalled && !listCodecs) throw CLI::RequiredError("FILE");
+        operations = EditOperationsInOrder(app, setOption, deleteOption);
+        if (operations.empty() && (outputOption->count() > 0 || dryRunOption->count() > 0))
+            throw CLI::ValidationError("--output and --dry-run go with --set or --delete");
+        if (outputOption->count() > 0 && paths.size() != 1)
+            throw CLI::ValidationError("--output", "takes exactly one FILE");
     } catch (const CLI::CallForHelp& e) {
         return app.exit(e);
     } catch (const CLI::CallForVersion& e) {
@@ -44,17 +88,38 @@ int main(int argc, char** argv) {
         return kExitUsage;
     }
 
+    // A write that meets the file size limit fails with EFBIG and is
+    // reported, instead of ending the program.
+    std::signal(SIGXFSZ, SIG_IGN);
+
     quibo::PosixFileAccess files;
     quibo::CollectedMessages messages;
-    NoFileDialogs dialogs;
+    quibo::ScriptFileDialogs dialogs;
     quibo::RecordedFields fields;
-    quibo::MainDialog dialog({files, messages, dialogs, fields}, quibo::CodecDatabasePlaces(quibo::ProgramDirectory()));
+    quibo::LibavDecoderSource decoders;
+    quibo::ScriptedInfoEditor editor;
+    quibo::PosixFileCopy copier;
+    quibo::ScriptCopyObserver copyObserver(messages);
+    quibo::MainDialog dialog({.files = files,
+                              .messages = messages,
+                              .dialogs = dialogs,
+                              .fields = fields,
+                              .editor = &editor,
+                              .copier = &copier,
+                              .copyObserver = &copyObserver,
+                              .decoders = &decoders},
+                             quibo::CodecDatabasePlaces(quibo::ProgramDirectory()));
     dialog.Start();
     // What start-up had to say (the codec database) belongs to every file's
     // report, and is printed once.
     const std::vector<quibo::Message> startup = messages.All();
     if (!json)
         for (const quibo::Message& message : startup) std::cerr << message.caption << ": " << message.text << '\n';
+    if (listCodecs || listInstalled) {
+        quibo::PrintCodecListing(listCodecs ? quibo::CodecListing::Supported : quibo::CodecListing::Installed,
+                                 dialog.Codecs(), decoders, json, startup, std::cout);
+        return kExitAnalysed;
+    }
 
     int status = kExitAnalysed;
     nlohmann::ordered_json reports = nlohmann::ordered_json::array();
@@ -66,7 +131,15 @@ int main(int argc, char** argv) {
         messages.Clear();
         dialog.SetPendingFileName(paths[i]);
         dialog.OnFileOpen();
-        if (!dialog.FileAnalysed()) status = kExitNotAnalysed;
+        if (!dialog.FileAnalysed()) {
+            status = kExitNotAnalysed;
+        } else if (!operations.empty()) {
+            bool edited = quibo::ApplyEditOperations(dialog, fields, editor, messages, operations);
+            if (!edited || (!dryRun && !quibo::WriteEdits(dialog, dialogs, outputOption->count() > 0
+                                                                                ? std::optional<std::string>(output)
+                                                                                : std::nullopt)))
+                status = kExitNotAnalysed;
+        }
 
         quibo::FileReport report{paths[i], &fields, messages.All()};
         if (json) {

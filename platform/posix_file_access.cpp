@@ -3,8 +3,12 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <algorithm>
+#include <vector>
 
 namespace quibo {
 namespace {
@@ -47,6 +51,36 @@ public:
 
     WriteResult WriteAtStart(const std::uint8_t* bytes, std::size_t count) override {
         WriteResult result;
+        // A write past the file size limit would stop part-way: refuse it
+        // before a byte changes.
+        struct rlimit limit {};
+        if (::getrlimit(RLIMIT_FSIZE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY && count > limit.rlim_cur) {
+            result.error = EFBIG;
+            return result;
+        }
+        // What the write replaces, to put back should it stop part-way.
+        std::vector<std::uint8_t> original(count);
+        ReadResult before = ReadFromStart(original.data(), count);
+        if (!before.ok) {
+            result.error = before.error;
+            return result;
+        }
+        original.resize(before.count);
+        result = PutAtStart(bytes, count);
+        if (result.ok && ::fsync(fd_) != 0) {
+            result.ok = false;
+            result.error = errno;
+        }
+        if (!result.ok && result.count > 0) {
+            PutAtStart(original.data(), std::min(result.count, original.size()));
+            ::fsync(fd_);
+        }
+        return result;
+    }
+
+private:
+    WriteResult PutAtStart(const std::uint8_t* bytes, std::size_t count) {
+        WriteResult result;
         while (result.count < count) {
             ssize_t put = ::pwrite(fd_, bytes + result.count, count - result.count, static_cast<off_t>(result.count));
             if (put < 0) {
@@ -60,15 +94,10 @@ public:
             }
             result.count += static_cast<std::size_t>(put);
         }
-        if (::fsync(fd_) != 0) {
-            result.error = errno;
-            return result;
-        }
         result.ok = true;
         return result;
     }
 
-private:
     int fd_;
 };
 

@@ -1,0 +1,128 @@
+#include "platform/libav_decoder_source.h"
+
+#if QUIBO_WITH_LIBAV
+#include <dlfcn.h>
+
+#include <cstddef>
+#include <initializer_list>
+#include <unordered_set>
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavformat/avformat.h>
+}
+#endif
+
+namespace quibo {
+
+#if QUIBO_WITH_LIBAV
+namespace {
+
+// An entry of libavformat's tag tables. The public headers declare
+// AVCodecTag without its members; the walk below checks every entry it reads
+// against the library's own lookup before trusting this layout.
+struct TagEntry {
+    AVCodecID id;
+    unsigned int tag;
+};
+
+// Far beyond any table of the library: a walk that meets no end within it
+// has misread the table.
+constexpr std::size_t kMaxTagEntries = 4096;
+
+void* OpenFirst(std::initializer_list<const char*> names) {
+    for (const char* name : names)
+        if (void* handle = ::dlopen(name, RTLD_LAZY | RTLD_LOCAL)) return handle;
+    return nullptr;
+}
+
+template <typename Function>
+bool Resolve(void* library, const char* name, Function*& function) {
+    function = reinterpret_cast<Function*>(::dlsym(library, name));
+    return function != nullptr;
+}
+
+// The FourCC as a text: its bytes in file order up to the first NUL.
+std::string TagText(unsigned int tag) {
+    std::string text;
+    for (int shift = 0; shift < 32; shift += 8) {
+        char c = static_cast<char>((tag >> shift) & 0xFF);
+        if (c == '\0') break;
+        text += c;
+    }
+    return text;
+}
+
+std::string DecoderName(const AVCodec& decoder) {
+    return std::string(decoder.long_name ? decoder.long_name : decoder.name) + " (libavcodec " + decoder.name + ")";
+}
+
+}  // namespace
+
+struct LibavDecoderSource::Libraries {
+    ~Libraries() {
+        if (codec) ::dlclose(codec);
+        if (format) ::dlclose(format);
+    }
+
+    void Load() {
+        format = OpenFirst({"libavformat.so." AV_STRINGIFY(LIBAVFORMAT_VERSION_MAJOR), "libavformat.so"});
+        codec = OpenFirst({"libavcodec.so." AV_STRINGIFY(LIBAVCODEC_VERSION_MAJOR), "libavcodec.so"});
+        ready = format && codec && Resolve(format, "avformat_get_riff_video_tags", riffVideoTags) &&
+                Resolve(format, "av_codec_get_id", codecId) && Resolve(codec, "avcodec_find_decoder", findDecoder);
+    }
+
+    std::vector<InstalledDecoder> Decoders() const {
+        if (!ready) return {};
+        const AVCodecTag* table = riffVideoTags();
+        const AVCodecTag* const tables[] = {table, nullptr};
+        const auto* entries = reinterpret_cast<const TagEntry*>(table);
+        std::vector<InstalledDecoder> decoders;
+        std::unordered_set<unsigned int> seen;
+        for (std::size_t i = 0;; ++i) {
+            if (i == kMaxTagEntries) return {};
+            const TagEntry& entry = entries[i];
+            if (entry.id == AV_CODEC_ID_NONE) break;
+            // A tag met again never decides: the lookup answers with its
+            // first entry, which must be this one.
+            if (!seen.insert(entry.tag).second) continue;
+            if (codecId(tables, entry.tag) != entry.id) return {};
+            const AVCodec* decoder = findDecoder(entry.id);
+            // Four zero bytes (uncompressed RGB) make no text, and an empty
+            // entry would end the installed list.
+            std::string fourCC = TagText(entry.tag);
+            if (decoder == nullptr || fourCC.empty()) continue;
+            decoders.push_back({DecoderName(*decoder), std::move(fourCC)});
+        }
+        return decoders;
+    }
+
+    bool ready = false;
+    void* format = nullptr;
+    void* codec = nullptr;
+    decltype(avformat_get_riff_video_tags)* riffVideoTags = nullptr;
+    decltype(av_codec_get_id)* codecId = nullptr;
+    decltype(avcodec_find_decoder)* findDecoder = nullptr;
+};
+
+std::vector<InstalledDecoder> LibavDecoderSource::Decoders() {
+    if (!libraries_) {
+        libraries_ = std::make_unique<Libraries>();
+        libraries_->Load();
+    }
+    return libraries_->Decoders();
+}
+
+#else
+
+// Built without FFmpeg's headers: no decoder can be told.
+struct LibavDecoderSource::Libraries {};
+
+std::vector<InstalledDecoder> LibavDecoderSource::Decoders() { return {}; }
+
+#endif
+
+LibavDecoderSource::LibavDecoderSource() = default;
+LibavDecoderSource::~LibavDecoderSource() = default;
+
+}  // namespace quibo
