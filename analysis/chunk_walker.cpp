@@ -121,7 +121,9 @@ public:
         while (child < walkEnd_ && ChildHeaderInImage(child)) {
             std::size_t at = static_cast<std::size_t>(child);
             std::uint32_t childSize = ReadLe32(target_.image + at + chunk::kSizeOffset);
-            std::int64_t excess = static_cast<std::int32_t>(childSize - size);
+            // In 64 bits: a parent of 2 GiB or more must not make its small
+            // children look larger than itself.
+            std::int64_t excess = static_cast<std::int64_t>(childSize) - static_cast<std::int64_t>(size);
             if (!Walk(at, childPath, excess)) return false;
             std::uint64_t step = PaddedSize(childSize) + chunk::kHeaderSize;
             child += step;

@@ -1,0 +1,53 @@
+# Shared by the scripts: the Debian packages Quibo needs, their installation
+# when missing, and the build. Sourced, not run.
+
+QUIBO_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+QUIBO_BUILD="$QUIBO_ROOT/build"
+
+# Compiler and build tools; Qt 6 for the window; FFmpeg's libraries, GoogleTest,
+# Google Benchmark, CLI11 and nlohmann-json for the code; ffmpeg, mencoder and
+# mediainfo to make and compare real files; Xvfb and a font to run the window
+# headless.
+QUIBO_PACKAGES=(
+    build-essential cmake pkg-config
+    qt6-base-dev
+    libavformat-dev libavcodec-dev
+    libgtest-dev libgmock-dev libbenchmark-dev
+    libcli11-dev nlohmann-json3-dev
+    ffmpeg mencoder mediainfo
+    xvfb xauth fonts-dejavu-core
+)
+
+# Prints each named package that dpkg does not have installed.
+missing_packages() {
+    local package
+    for package in "$@"; do
+        if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q '^install ok installed$'; then
+            echo "$package"
+        fi
+    done
+}
+
+# Installs the named packages that are missing, as root or through sudo.
+install_packages() {
+    local -a missing as_root=()
+    mapfile -t missing < <(missing_packages "$@")
+    ((${#missing[@]} > 0)) || return 0
+    if ((EUID != 0)); then
+        if ! command -v sudo >/dev/null; then
+            echo "Missing packages: ${missing[*]}; run as root or install sudo." >&2
+            return 1
+        fi
+        as_root=(sudo)
+    fi
+    echo "Installing: ${missing[*]}"
+    "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update
+    "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
+}
+
+# Configures build/ and builds everything, or the targets named as
+# `--target NAME...`.
+configure_and_build() {
+    cmake -S "$QUIBO_ROOT" -B "$QUIBO_BUILD" -G "Unix Makefiles" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    cmake --build "$QUIBO_BUILD" --parallel "$(nproc)" "$@"
+}

@@ -1,0 +1,209 @@
+// Random sequences of INFO edits, deletes and additions on AVI files made
+// by ffmpeg and mencoder, each saved in place. After every save the file
+// keeps its length, its movie list and every byte past the written part,
+// shows exactly the intended rows when analysed afresh, and decodes with
+// no error it did not have before.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <regex>
+
+#include "analysis/riff_layout.h"
+#include "editing_window.h"
+#include "platform/posix_file_access.h"
+#include "res/control_ids.h"
+#include "temp_dir.h"
+
+namespace quibo::test {
+namespace {
+
+constexpr int kSteps = 14;
+const char* const kCodes[] = {"INAM", "IART", "ICMT", "ICOP", "IGNR", "ISBJ", "IKEY", "ISMP"};
+
+bool HaveTools() {
+    return std::system("command -v ffmpeg >/dev/null 2>&1 && command -v mencoder >/dev/null 2>&1") == 0;
+}
+
+bool Quietly(const std::string& command) { return std::system((command + " </dev/null >/dev/null 2>&1").c_str()) == 0; }
+
+Bytes ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), {});
+}
+
+// The seed of the random sequences: QUIBO_EDIT_SEED, else a fixed one.
+std::uint32_t Seed() {
+    const char* given = std::getenv("QUIBO_EDIT_SEED");
+    return given ? static_cast<std::uint32_t>(std::strtoul(given, nullptr, 10)) : 20240605u;
+}
+
+// What ffmpeg reports while decoding the whole file, addresses left out.
+std::string DecodeErrors(const std::string& path) {
+    std::string output;
+    if (FILE* pipe = ::popen(("ffmpeg -nostdin -v error -i '" + path + "' -f null - 2>&1").c_str(), "r")) {
+        char buffer[512];
+        for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) output.append(buffer, got);
+        ::pclose(pipe);
+    }
+    return std::regex_replace(output, std::regex("0x[0-9a-f]+"), "0x");
+}
+
+// The top-level "movi" list, header included.
+Bytes MovieList(const Bytes& file) {
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(file.data());
+    for (std::size_t at = 12; at + 12 <= file.size();) {
+        std::uint32_t size = ReadLe32(bytes + at + 4);
+        if (file.compare(at, 4, "LIST") == 0 && file.compare(at + 8, 4, "movi") == 0) return file.substr(at, 8 + size);
+        at += 8 + PaddedSize(size);
+    }
+    return {};
+}
+
+// Printable text, mostly short, now and then too long for the JUNK left.
+std::string RandomText(std::mt19937& random) {
+    auto below = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); };
+    int kind = below(20);
+    int length = kind < 13 ? below(41) : kind < 17 ? 41 + below(260) : 600 + below(424);
+    std::string text;
+    for (int i = 0; i < length; ++i) text += static_cast<char>(' ' + below(95));
+    return text;
+}
+
+using Window = EditingWindow<PosixFileAccess>;
+
+// The INFO rows as "CODE=contents", JUNK text left out.
+std::vector<std::string> FieldRows(const Window& window) {
+    std::vector<std::string> rows;
+    for (const std::string& row : window.Rows())
+        if (!row.starts_with("JUNK=")) rows.push_back(row);
+    return rows;
+}
+
+void EditAndSaveAtRandom(const std::string& path, std::uint32_t seed) {
+    SCOPED_TRACE(path + ", sequence seed " + std::to_string(seed));
+    std::mt19937 random(seed);
+    auto below = [&](std::size_t n) { return std::uniform_int_distribution<std::size_t>(0, n - 1)(random); };
+    const Bytes original = ReadAll(path);
+    const Bytes movie = MovieList(original);
+    ASSERT_FALSE(movie.empty());
+    const std::string decodeErrors = DecodeErrors(path);
+    Window window;
+    window.OpenByName(path);
+    ASSERT_TRUE(window.dialog.FileAnalysed());
+    std::vector<std::string> model = FieldRows(window);
+    Bytes onDisk = original;
+    int saves = 0;
+
+    for (int step = 0; step < kSteps; ++step) {
+        const Bytes before = window.Image();
+        // Dialog rows that are fields, in model order.
+        const std::vector<InfoField>& rows = window.dialog.Info().Rows();
+        std::vector<int> fieldRows;
+        for (std::size_t i = 0; i < rows.size(); ++i)
+            if (rows[i].code != "JUNK") fieldRows.push_back(static_cast<int>(i));
+        ASSERT_EQ(fieldRows.size(), model.size());
+
+        std::string code = kCodes[below(std::size(kCodes))];
+        std::string text = RandomText(random);
+        std::vector<std::string> expected = model;
+        std::size_t choice = model.empty() ? 2 : below(3);
+        std::size_t k = model.empty() ? 0 : below(model.size());
+        bool committed = false;
+        if (choice == 0) {
+            if (below(2) == 0) code = rows[fieldRows[k]].code;
+            expected[k] = code + "=" + text;
+            committed = window.Edit(fieldRows[k], code, text);
+        } else if (choice == 1) {
+            expected.erase(expected.begin() + static_cast<std::ptrdiff_t>(k));
+            committed = window.Delete(fieldRows[k]);
+        } else {
+            // In front of the first INFO field, or in a new list in the
+            // largest JUNK.
+            const StreamFacts& facts = window.dialog.Facts();
+            std::size_t anchor = facts.firstInfoChunk.value_or(facts.largestJunkChunk.value_or(0));
+            std::size_t at = 0;
+            for (int i : fieldRows) at += rows[i].location.value_or(0) < anchor;
+            expected.insert(expected.begin() + static_cast<std::ptrdiff_t>(at), code + "=" + text);
+            if (!facts.firstInfoChunk)
+                expected.insert(expected.begin() + static_cast<std::ptrdiff_t>(at + 1), "ISFT=Quibo v1.1");
+            committed = window.New(code, text);
+        }
+        SCOPED_TRACE("step " + std::to_string(step) + ", operation " + std::to_string(choice) + ", " + code + "=" +
+                     std::to_string(text.size()) + " characters");
+        if (!committed) {
+            std::string caption = window.LastMessage().caption;
+            EXPECT_TRUE(caption == "No Room to Reorganize" || caption == "Edit Failed") << caption;
+            EXPECT_TRUE(window.Image() == before) << "the image changed";
+            EXPECT_FALSE(window.dialog.ImageModified());
+            EXPECT_EQ(FieldRows(window), model);
+            continue;
+        }
+        model = expected;
+        EXPECT_EQ(FieldRows(window), model);
+        window.dialog.ConfirmAndWrite();
+        ASSERT_EQ(window.fields.Text(control::kFileStatus), "Update successful");
+        ++saves;
+
+        const Bytes now = ReadAll(path);
+        const std::size_t written = window.dialog.WriteLength();
+        ASSERT_EQ(now.size(), original.size());
+        EXPECT_TRUE(now.compare(0, written, window.Image(), 0, written) == 0) << "the image was not written";
+        EXPECT_TRUE(now.compare(written, Bytes::npos, onDisk, written) == 0) << "a byte past " << written << " changed";
+        EXPECT_TRUE(MovieList(now) == movie) << "the movie list changed";
+        onDisk = now;
+
+        Window fresh;
+        fresh.OpenByName(path);
+        EXPECT_EQ(FieldRows(fresh), model);
+        EXPECT_EQ(DecodeErrors(path), decodeErrors);
+    }
+    // A sequence that never saved would have tested nothing.
+    EXPECT_GT(saves, kSteps / 3);
+}
+
+class EditProperty : public testing::Test {
+protected:
+    void SetUp() override {
+        if (!HaveTools()) GTEST_SKIP() << "ffmpeg or mencoder is not installed";
+        std::printf("QUIBO_EDIT_SEED=%u\n", seed);
+        RecordProperty("seed", std::to_string(seed));
+    }
+    // Three seconds of test picture and tone as MPEG-4 and MP3, tagged.
+    bool MakeWithFfmpeg(const std::string& path) const {
+        return Quietly("ffmpeg -y -f lavfi -i testsrc=size=320x240:rate=25:duration=3 -f lavfi -i "
+                       "sine=frequency=440:duration=3 -c:v mpeg4 -c:a libmp3lame -metadata title='Quibo Title' "
+                       "-metadata artist='Quibo Artist' -metadata comment='Quibo comment' '" + path + "'");
+    }
+
+    const std::uint32_t seed = Seed();
+    TempDir dir;
+};
+
+TEST_F(EditProperty, FfmpegFile) {
+    const std::string path = dir / "ffmpeg.avi";
+    ASSERT_TRUE(MakeWithFfmpeg(path));
+    ASSERT_GT(ReadAll(path).size(), kImageCapacity);
+    EditAndSaveAtRandom(path, seed);
+}
+
+TEST_F(EditProperty, MencoderFiles) {
+    const std::string source = dir / "source.avi", picture = dir / "source.y4m";
+    ASSERT_TRUE(MakeWithFfmpeg(source));
+    ASSERT_TRUE(Quietly("ffmpeg -y -f lavfi -i testsrc=size=320x240:rate=25:duration=2 -pix_fmt yuv420p '" + picture +
+                        "'"));
+    const std::string silent = dir / "silent.avi", mp3 = dir / "mp3.avi";
+    ASSERT_TRUE(Quietly("mencoder '" + picture + "' -ovc lavc -lavcopts vcodec=mpeg4 -nosound -info "
+                        "name='Menc Title':artist='Menc Artist':comment='Menc comment' -o '" + silent + "'"));
+    ASSERT_TRUE(Quietly("mencoder '" + source + "' -ovc lavc -lavcopts vcodec=mpeg4 -oac mp3lame -info "
+                        "name='Menc Title' -o '" + mp3 + "'"));
+    // Each file its own sequence.
+    EditAndSaveAtRandom(silent, seed + 1);
+    EditAndSaveAtRandom(mp3, seed + 2);
+}
+
+}  // namespace
+}  // namespace quibo::test

@@ -1,0 +1,142 @@
+// The General group: size texts, identification by leading bytes, the
+// truncation verdict and the date.
+#include <cstdlib>
+#include <ctime>
+
+#include "analysis/size_text.h"
+#include "dialog_fixture.h"
+
+namespace quibo::test {
+namespace {
+
+TEST(SizeText, LongFormCutsDecimalsAndGroupsThousands) {
+    const std::pair<std::int64_t, const char*> cases[] = {
+        {0, "0 bytes"},
+        {1023, "1,023 bytes"},
+        {1024, "1.00 KB   (1,024 bytes)"},
+        {10239, "9.99 KB   (10,239 bytes)"},
+        {10240, "10.0 KB   (10,240 bytes)"},
+        {102399, "99.9 KB   (102,399 bytes)"},
+        {102400, "100 KB   (102,400 bytes)"},
+        {1048575, "1,023 KB   (1,048,575 bytes)"},
+        {1048576, "1.00 MB   (1,024 KB    1,048,576 bytes)"},
+        {5000000, "4.76 MB   (4,882 KB    5,000,000 bytes)"},
+        {104857600, "100 MB   (102,400 KB    104,857,600 bytes)"},
+        {5368709120, "5,120 MB   (5,242,880 KB    5,368,709,120 bytes)"},
+    };
+    for (const auto& [bytes, text] : cases) EXPECT_EQ(FormatSizeText(bytes, SizeStyle::Long), text) << bytes;
+}
+
+TEST(SizeText, ShortFormAndGrouping) {
+    EXPECT_EQ(FormatSizeText(1023, SizeStyle::Short), "1,023 bytes");
+    EXPECT_EQ(FormatSizeText(1048575, SizeStyle::Short), "1,023 KB");
+    EXPECT_EQ(FormatSizeText(2000000, SizeStyle::Short), "1.90 MB");
+    EXPECT_EQ(GroupThousands(1000005), "1,000,005");
+    EXPECT_EQ(GroupThousands(-1), "");
+}
+
+struct IdentityCase {
+    const char* name;
+    Bytes head;
+    const char* status;
+    bool walked;
+};
+
+TEST_F(DialogTest, IdentificationTableRowByRow) {
+    const Bytes riffHeader = "RIFF" + Le32(56);
+    const IdentityCase cases[] = {
+        {"ASF", Bytes("\x30\x26\xB2\x75\x8E\x66\xCF\x11\xA6\xD9\x00\xAA\x00\x62\xCE\x6C", 16),
+         "File is ASF (.WMA/.WMV) - not supported", false},
+        {"QuickTime", Bytes("\0\0\0\x20moov", 8), "File is Quicktime (.MOV) - not supported", false},
+        {"QuickTime before MPEG", Bytes("\0\0\x01\xBAmoov", 8), "File is Quicktime (.MOV) - not supported", false},
+        {"MPEG", Bytes("\0\0\x01\xB3", 4), "File is MPEG (.MPG/.MPEG) - not supported", false},
+        {"RAR", "Rar!\x1a\x07", "File is Winrar (/RAR) - not supported", false},
+        {"ZIP", Bytes("PK\x03\x04", 4), "File is Zipped (.ZIP) - not supported", false},
+        {"Ogg", "OggS", "File is Ogg Media (.OGM) - not supported", false},
+        {"RIFX", "RIFX" + Le32(56) + "AVI ", "Not a Valid AVI File: Bad Header", false},
+        {"WAVE", riffHeader + "WAVE", "File is .WAV audio - not supported", false},
+        {"wave", "riff" + Le32(56) + "wave", "File is .WAV audio - not supported", false},
+        {"CDXA", riffHeader + "CDXA", "Unsupported / Unknown RIFF file", false},
+        {"AVI", riffHeader + "AVI ", "File Length Correct", true},
+        {"avi", riffHeader + "avi ", "File Length Correct", true},
+        {"AVIX", riffHeader + "AVIX", "File Length Correct", true},
+        {"riff", "riff" + Le32(56) + "AVI ", "File Length Correct", true},
+    };
+    for (const IdentityCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        Bytes bytes = c.head;
+        bytes.resize(64, '\0');
+        Load(bytes);
+        EXPECT_EQ(Status(), c.status);
+        EXPECT_EQ(dialog.FileAnalysed(), c.walked);
+        if (!c.walked) {
+            EXPECT_EQ(Text(control::kAudioEncoding), "n.a.");
+        }
+    }
+}
+
+TEST_F(DialogTest, TruncationVerdictComparesDeclaredAndRealSize) {
+    const Bytes avi = SmallAvi().ToBytes();
+    const struct {
+        std::int64_t missing;
+        const char* status;
+        bool walked;
+    } cases[] = {
+        {0, "File Length Correct", true},
+        {-5000, "File Length Correct", true},  // bytes appended
+        {1, "May be truncated:1 bytes are missing.", true},
+        {1024, "May be truncated:1.00 KB are missing.", true},
+        {1025, "===> Truncated: 1.00 KB are missing.", false},
+        {2000000, "===> Truncated: 1.90 MB are missing.", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.missing);
+        Bytes bytes = avi;
+        if (c.missing >= 0) bytes.replace(4, 4, Le32(static_cast<std::uint32_t>(avi.size() - 8 + c.missing)));
+        else bytes += Bytes(static_cast<std::size_t>(-c.missing), '\0');
+        Load(bytes);
+        EXPECT_EQ(Status(), c.status);
+        EXPECT_EQ(dialog.FileAnalysed(), c.walked);
+        EXPECT_EQ(fields.Rows().empty(), !c.walked);
+    }
+}
+
+TEST_F(DialogTest, SizesPastTwoGibibytesKeepTheirValue) {
+    Bytes avi = SmallAvi().ToBytes();
+    avi.replace(4, 4, Le32(0xFFFFFFF0));
+    files.Add("/data/huge.avi", avi).reportedSize = 5368709120;
+    Open("/data/huge.avi");
+    EXPECT_EQ(Text(control::kFileSize), "5,120 MB   (5,242,880 KB    5,368,709,120 bytes)");
+    EXPECT_EQ(Status(), "File Length Correct");
+    EXPECT_TRUE(dialog.FileAnalysed());
+
+    // An OpenDML file: the first RIFF chunk holds 1 GiB, AVIX chunks follow.
+    avi.replace(4, 4, Le32(1u << 30));
+    files.Add("/data/odml.avi", avi).reportedSize = 3758096384;
+    Open("/data/odml.avi");
+    EXPECT_EQ(Text(control::kFileSize), "3,584 MB   (3,670,016 KB    3,758,096,384 bytes)");
+    EXPECT_EQ(Status(), "File Length Correct");
+
+    // A small file whose header claims nearly 4 GiB is truncated, not
+    // complete by wrap-around.
+    avi.replace(4, 4, Le32(0xFFFFFFF0));
+    Load(avi);
+    EXPECT_EQ(Status(), "===> Truncated: 4,095 MB are missing.");
+    EXPECT_FALSE(dialog.FileAnalysed());
+}
+
+TEST_F(DialogTest, DateIsLastWriteTimeInLocalTime) {
+    const char* saved = std::getenv("TZ");
+    std::string previous = saved ? saved : "";
+    ::setenv("TZ", "JST-9", 1);
+    ::tzset();
+    files.Add("/data/test.avi", SmallAvi().ToBytes()).lastWrite = 1800000000;  // 15 Jan 2027, 08:00:00 UTC
+    Open("/data/test.avi");
+    EXPECT_EQ(Text(control::kFileDate), "15 Jan 2027, 17:00:00");
+    if (saved) ::setenv("TZ", previous.c_str(), 1);
+    else ::unsetenv("TZ");
+    ::tzset();
+}
+
+}  // namespace
+}  // namespace quibo::test

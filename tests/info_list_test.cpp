@@ -1,0 +1,69 @@
+// The RIFF Info list: names, file order, contents and which rows may be
+// edited.
+#include "dialog_fixture.h"
+
+namespace quibo::test {
+namespace {
+
+using N = RiffNode;
+
+TEST_F(DialogTest, InfoRowsInFileOrderWithTableNamesAndLocations) {
+    Load(N::Riff("AVI ", {N::List("hdrl", {N::Leaf("ISFT", Bytes("Tool\0", 5))}),
+                          N::List("INFO", {N::Leaf("INAM", Bytes("Title\0", 6)), N::Leaf("IART", Bytes("Artist\0", 7)),
+                                           N::Leaf("ISMP", "a"), N::Leaf("inam", "b"), N::Leaf("ICMT")})})
+             .ToBytes());
+    std::vector<std::string> shown;
+    for (const InfoRowText& row : fields.Rows()) shown.push_back(row.code + "|" + row.name + "|" + row.contents);
+    EXPECT_EQ(shown, (std::vector<std::string>{"ISFT|Software|Tool", "INAM|Name|Title", "IART|Artist|Artist",
+                                               "ISMP|? ? ?|a", "inam|? ? ?|b", "ICMT|Comments|"}));
+    for (const InfoField& row : dialog.Info().Rows()) {
+        ASSERT_TRUE(row.location);
+        EXPECT_EQ(std::string(reinterpret_cast<const char*>(dialog.FileImage() + *row.location), 4), row.code);
+    }
+    // The header list's ISFT is a row but not the first INFO chunk.
+    EXPECT_EQ(dialog.Facts().firstInfoChunk, dialog.Info().Rows()[1].location);
+}
+
+TEST_F(DialogTest, ContentsEndAtNulOrChunkEndAndAreShownAsUtf8) {
+    Load(N::Riff("AVI ", {N::List("INFO", {N::Leaf("INAM", "abcd"), N::Leaf("IART", Bytes("ab\0cd", 5)),
+                                           N::Leaf("ICMT", "Caf\xC3\xA9"), N::Leaf("ICOP", "Caf\xE9 \x80")})})
+             .ToBytes());
+    EXPECT_EQ(Rows(), (std::vector<std::string>{"INAM=abcd", "IART=ab", "ICMT=Caf\xC3\xA9",
+                                                "ICOP=Caf\xC3\xA9 \xE2\x82\xAC"}));
+}
+
+TEST_F(DialogTest, ListLongerThanItsChildrenTakesWhatFollowsAsInfo) {
+    // The list claims the IART chunk written after it.
+    Load(N::Riff("AVI ", {InfoList({{"INAM", "Title"}}).DeclaredSize(4 + 14 + 16), N::Leaf("IART", Bytes("Artist\0", 7)),
+                          N::Leaf("ISFT", Bytes("Tool\0", 5))})
+             .ToBytes());
+    EXPECT_TRUE(dialog.FileAnalysed());
+    EXPECT_EQ(Rows(), (std::vector<std::string>{"INAM=Title", "IART=Artist"}));
+}
+
+TEST_F(DialogTest, OnlyAnalysedInfoRowsMayBeEdited) {
+    EXPECT_FALSE(dialog.CanEditSelection());  // nothing analysed yet
+    Load(N::Riff("AVI ", {N::Leaf("JUNK", "Made with Tool 2"),
+                          N::List("INFO", {N::Leaf("ISMP", "x"), N::Leaf(" abc", "y"), N::Leaf("JUNK", "z")})})
+             .ToBytes());
+    ASSERT_EQ(Rows(), (std::vector<std::string>{"JUNK=Made with Tool 2", "ISMP=x", " abc=y", "JUNK=z"}));
+    EXPECT_FALSE(dialog.CanEditSelection());  // nothing selected
+    const bool editable[] = {false, true, false, false};
+    for (int row = 0; row < 4; ++row) {
+        fields.Select(row);
+        EXPECT_EQ(dialog.CanEditSelection(), editable[row]) << row;
+    }
+    // A JUNK chunk inside the INFO list keeps its location all the same.
+    EXPECT_TRUE(dialog.Info().Rows()[3].location);
+
+    // Rows of a walk that failed part-way are shown but not editable.
+    Bytes failing = N::Riff("AVI ", {InfoList({{"INAM", "Title"}}), N::Leaf("big ")}).ToBytes();
+    failing.replace(failing.size() - 4, 4, Le32(0x7FFFFFFF));
+    Load(failing);
+    ASSERT_EQ(Rows(), std::vector<std::string>{"INAM=Title"});
+    fields.Select(0);
+    EXPECT_FALSE(dialog.CanEditSelection());
+}
+
+}  // namespace
+}  // namespace quibo::test

@@ -1,0 +1,68 @@
+// Readable text inside JUNK chunks: what starts and ends a run, and the
+// rows the walk makes of them.
+#include "analysis/text_runs.h"
+#include "dialog_fixture.h"
+
+namespace quibo::test {
+namespace {
+
+using N = RiffNode;
+
+// The first run in `text` as a string, or "<none>".
+std::string FirstRun(const std::string& text) {
+    auto run = FindTextRun(reinterpret_cast<const std::uint8_t*>(text.data()), static_cast<std::int64_t>(text.size()));
+    return run ? text.substr(run->start, run->length) : "<none>";
+}
+
+TEST(TextRuns, TextCharactersAreSpaceDigitsAndAsciiLetters) {
+    for (char c : std::string(" 09AZaz")) EXPECT_TRUE(IsTextChar(static_cast<std::uint8_t>(c))) << c;
+    for (char c : std::string("\0\t./:@[`{_\x80\xE9\xFF", 13)) EXPECT_FALSE(IsTextChar(static_cast<std::uint8_t>(c))) << int{c};
+}
+
+TEST(TextRuns, RunStartsAtSixUnrepeatedCharactersAndTakesAllThatFollow) {
+    EXPECT_EQ(FirstRun("    Made with Tool 2    "), "Made with Tool 2    ");
+    EXPECT_EQ(FirstRun("AAAAAAAAAA"), "<none>");
+    EXPECT_EQ(FirstRun("\x01\x02Made with Tool 2. More"), "Made with Tool 2");
+    EXPECT_EQ(FirstRun("abcde.fghij"), "<none>");
+    EXPECT_EQ(FindTextRun(reinterpret_cast<const std::uint8_t*>("abcdefgh"), 0), std::nullopt);
+    EXPECT_EQ(FindTextRun(reinterpret_cast<const std::uint8_t*>("abcdefgh"), -1), std::nullopt);
+}
+
+TEST(TextRuns, OnlyTheFirst8192BytesAreExamined) {
+    std::string data(9000, '.');
+    data.replace(8186, 10, "abcdefghij");
+    EXPECT_EQ(FirstRun(data), "abcdef");
+    data.replace(8186, 1, ".");
+    EXPECT_EQ(FirstRun(data), "<none>");
+}
+
+TEST_F(DialogTest, JunkTextBecomesRowsThatCarryNoLocation) {
+    Load(SmallAvi().ToBytes());
+    ASSERT_FALSE(fields.Rows().empty());
+    const InfoRowText& row = fields.Rows()[0];
+    EXPECT_EQ(row.code, "JUNK");
+    EXPECT_EQ(row.name, "(ASCII in junk chunk)");
+    EXPECT_EQ(row.contents, "Made with Tool 2    ");
+    EXPECT_FALSE(dialog.Info().Rows()[0].location);
+}
+
+TEST_F(DialogTest, AtMostFiveJunkRowsOverAllJunkChunks) {
+    // Three runs in each chunk, in any letter case of the id, at any depth.
+    Load(N::Riff("AVI ", {N::Leaf("JUNK", "first1.second.third3"),
+                          N::List("movi", {N::Leaf("junk", "fourth.fifth5.sixth6")})})
+             .ToBytes());
+    EXPECT_EQ(Rows(), (std::vector<std::string>{"JUNK=first1", "JUNK=second", "JUNK=third3", "JUNK=fourth",
+                                                "JUNK=fifth5"}));
+}
+
+TEST_F(DialogTest, LargestJunkChunkIsTheFirstOfTheLargest) {
+    Bytes bytes = N::Riff("AVI ", {N::Leaf("JUNK", Bytes(10, '\0')), N::Leaf("JUNK", Bytes(30, '\0')),
+                                   N::Leaf("JUNK", Bytes(30, '\0'))})
+                      .ToBytes();
+    Load(bytes);
+    ASSERT_TRUE(dialog.Facts().largestJunkChunk);
+    EXPECT_EQ(*dialog.Facts().largestJunkChunk, 12u + 18u);
+}
+
+}  // namespace
+}  // namespace quibo::test

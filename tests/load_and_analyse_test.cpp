@@ -1,0 +1,153 @@
+// The road from a file to the window: open, read, Refresh, failures, the
+// image kept between files, and real files through the POSIX layer.
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+
+#include "dialog_fixture.h"
+#include "platform/program_directory.h"
+#include "temp_dir.h"
+
+namespace quibo::test {
+namespace {
+
+using N = RiffNode;
+
+std::vector<std::string> GeneralTexts(const RecordedFields& fields) {
+    return {fields.Text(control::kFileName), fields.Text(control::kFileSize), fields.Text(control::kFileDate),
+            fields.Text(control::kFileStatus)};
+}
+
+TEST_F(DialogTest, RefreshReanalysesTheImageWithTheLastGeneralTexts) {
+    files.Add("/data/a.avi", SmallAvi().ToBytes()).lastWrite = 1800000000;
+    Open("/data/a.avi");
+    const std::vector<std::string> general = GeneralTexts(fields);
+    const std::vector<std::string> rows = Rows();
+    // The file changes on disk, and a later open fails: neither shows.
+    files.Add("/data/a.avi", "changed");
+    Open("/data/missing.avi");
+    const std::size_t opens = files.Opened().size();
+
+    dialog.OnViewRefresh();
+    EXPECT_EQ(files.Opened().size(), opens);
+    EXPECT_EQ(GeneralTexts(fields), general);
+    EXPECT_EQ(Rows(), rows);
+    EXPECT_EQ(dialog.Facts().videoStreamCount, 1);
+}
+
+TEST_F(DialogTest, OpenFailureShowsTheSystemTextAndKeepsTheDisplay) {
+    Load(SmallAvi().ToBytes());
+    const std::vector<std::string> general = GeneralTexts(fields);
+    files.Add("/data/locked.avi", "").openError = EACCES;
+    Open("/data/locked.avi");
+    ASSERT_EQ(messages.Shown().size(), 1u);
+    const Message& shown = messages.Shown()[0];
+    EXPECT_EQ(shown.caption, "File Open Failure");
+    EXPECT_EQ(shown.text, "Unable to open file /data/locked.avi:\n\n" + std::string(std::strerror(EACCES)));
+    EXPECT_EQ(shown.icon, MessageIcon::Exclamation);
+    EXPECT_EQ(GeneralTexts(fields), general);
+    EXPECT_EQ(fields.Rows().size(), 3u);
+    EXPECT_EQ(dialog.FilePath(), "/data/locked.avi");
+}
+
+TEST_F(DialogTest, ReadFailureIsReportedAndNothingIsAnalysed) {
+    Load(SmallAvi().ToBytes());
+    files.Add("/data/bad.avi", SmallAvi().ToBytes()).readError = EIO;
+    Open("/data/bad.avi");
+    ASSERT_EQ(messages.Shown().size(), 1u);
+    EXPECT_EQ(messages.Shown()[0].caption, "File Read Error");
+    EXPECT_EQ(messages.Shown()[0].text, "Error reading file /data/bad.avi:\n\n" + std::string(std::strerror(EIO)));
+    EXPECT_EQ(Status(), "Not a Valid AVI File: Bad Header");
+    EXPECT_FALSE(dialog.FileRead());
+    EXPECT_FALSE(dialog.FileAnalysed());
+    EXPECT_TRUE(fields.Rows().empty());
+}
+
+TEST_F(DialogTest, ShorterFileAfterLongerOneSeesNoneOfItsBytes) {
+    // 90,000 bytes with an INFO list at 50,000.
+    Load(N::Riff("AVI ", {N::Leaf("JUNK", Bytes(49980, '\0')), InfoList({{"INAM", "Secret"}}),
+                          N::Leaf("JUNK", Bytes(39964, '\0'))})
+             .ToBytes());
+    ASSERT_EQ(dialog.LoadedLength(), 90000u);
+    ASSERT_EQ(Rows(), std::vector<std::string>{"INAM=Secret"});
+    // 40,000 bytes whose chunks step on to offset 50,000.
+    Load(N::Riff("AVI ", {N::Leaf("JUNK", Bytes(38000, '\0')), N::Leaf("JUNK", Bytes(1972, '\0')).DeclaredSize(11972)})
+             .DeclaredSize(39000)
+             .ToBytes());
+    EXPECT_EQ(dialog.LoadedLength(), 40000u);
+    EXPECT_EQ(Status(), "File Length Correct");
+    EXPECT_TRUE(fields.Rows().empty());
+    const std::uint8_t* image = dialog.FileImage();
+    EXPECT_TRUE(std::all_of(image + 40000, image + kImageCapacity, [](std::uint8_t b) { return b == 0; }));
+}
+
+TEST(PosixFiles, SparseFileOver4GiBKeepsItsSize) {
+    TempDir dir;
+    std::string path = dir.Write("big.avi", N::Riff("AVI ", {InfoList({{"INAM", "Big"}})}).DeclaredSize(0xFFFFFFF0).ToBytes());
+    ASSERT_EQ(::truncate(path.c_str(), 4831838208), 0) << std::strerror(errno);
+    PosixDialog window;
+    window.OpenByName(path);
+    EXPECT_EQ(window.fields.Text(control::kFileSize), "4,608 MB   (4,718,592 KB    4,831,838,208 bytes)");
+    EXPECT_EQ(window.fields.Text(control::kFileStatus), "File Length Correct");
+    ASSERT_EQ(window.fields.Rows().size(), 1u);
+    EXPECT_EQ(window.fields.Rows()[0].contents, "Big");
+}
+
+TEST(PosixFiles, SecondExclusiveOpenFailsWithTheSystemText) {
+    TempDir dir;
+    std::string path = dir.Write("held.avi", SmallAvi().ToBytes());
+    PosixFileAccess other;
+    OpenResult held = other.OpenExclusiveRead(path);
+    ASSERT_TRUE(held.handle);
+
+    PosixDialog window;
+    window.OpenByName(path);
+    window.OpenByName(dir / "missing.avi");
+    ASSERT_EQ(window.messages.Shown().size(), 2u);
+    EXPECT_EQ(window.messages.Shown()[0].text, "Unable to open file " + path + ":\n\n" + std::strerror(EWOULDBLOCK));
+    EXPECT_EQ(window.messages.Shown()[1].text,
+              "Unable to open file " + (dir / "missing.avi") + ":\n\nNo such file or directory");
+
+    held.handle.reset();
+    window.OpenByName(path);
+    EXPECT_EQ(window.messages.Shown().size(), 2u);
+    EXPECT_EQ(window.fields.Text(control::kFileStatus), "File Length Correct");
+}
+
+TEST(PosixFiles, LongPathsAreKeptWholeAndOfferedAgainByTheDialog) {
+    TempDir dir;
+    std::filesystem::path folder = dir / std::string(120, 'a');
+    folder /= std::string(120, 'b');
+    std::filesystem::create_directories(folder);
+    std::string path = (folder / "long.avi").string();
+    ASSERT_GT(path.size(), 260u);
+    std::ofstream(path, std::ios::binary) << SmallAvi().ToBytes();
+
+    PosixDialog window;
+    window.dialogs.Answer(path);
+    window.dialog.OnFileOpen();
+    EXPECT_EQ(window.dialog.FilePath(), path);
+    EXPECT_EQ(window.fields.Text(control::kFileName), path);
+    EXPECT_EQ(window.fields.Text(control::kFileStatus), "File Length Correct");
+
+    // Cancelling the next dialog changes nothing; it started at the path.
+    window.dialog.OnFileOpen();
+    ASSERT_EQ(window.dialogs.Requests().size(), 2u);
+    const FileDialogRequest& request = window.dialogs.Requests()[1];
+    EXPECT_EQ(request.title, "Select file to be checked..");
+    EXPECT_EQ(request.filters, (std::vector<std::pair<std::string, std::string>>{{"AVI Files (*.avi)", "*.avi"},
+                                                                                 {"ALL Files (*.*)", "*.*"}}));
+    EXPECT_EQ(request.initialPath, path);
+    EXPECT_TRUE(window.dialog.FileAnalysed());
+    EXPECT_EQ(window.fields.Text(control::kFileName), path);
+}
+
+TEST(PosixFiles, ProgramDirectoryIsTheExecutablesFolder) {
+    EXPECT_EQ(ProgramDirectory(), std::filesystem::canonical(QUIBO_TESTS_DIR).string() + "/");
+}
+
+}  // namespace
+}  // namespace quibo::test

@@ -1,0 +1,228 @@
+// Save and Save As on real files: what reaches the disk, and that a write
+// or copy that fails or is refused leaves the file, and the edits in
+// memory, as they were.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+
+#include "editing_window.h"
+#include "platform/posix_file_access.h"
+#include "res/command_ids.h"
+#include "res/control_ids.h"
+#include "temp_dir.h"
+
+namespace quibo::test {
+namespace {
+
+using N = RiffNode;
+
+Bytes ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), {});
+}
+
+// Runs `body` in a child process and returns what it reported: the child
+// may change its user or limits without touching the test's own.
+std::string InChild(const std::function<std::string()>& body) {
+    int pipeEnds[2];
+    if (::pipe(pipeEnds) != 0) return "no pipe";
+    pid_t child = ::fork();
+    if (child == 0) {
+        ::close(pipeEnds[0]);
+        std::string report = body();
+        ssize_t written = ::write(pipeEnds[1], report.data(), report.size());
+        ::_exit(written == static_cast<ssize_t>(report.size()) ? 0 : 1);
+    }
+    ::close(pipeEnds[1]);
+    std::string report;
+    char buffer[512];
+    for (ssize_t got; (got = ::read(pipeEnds[0], buffer, sizeof buffer)) > 0;) report.append(buffer, got);
+    ::close(pipeEnds[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) report += " (child failed)";
+    return report;
+}
+
+class WriteBack : public testing::Test {
+protected:
+    void OpenAndEdit(const std::string& name) {
+        window.OpenByName(name);
+        ASSERT_TRUE(window.dialog.FileAnalysed());
+        ASSERT_TRUE(window.Edit(0, "INAM", "A longer title"));
+        edited = window.Image();
+        ASSERT_NE(edited, original);
+    }
+    // The last message and what the window shows after a save.
+    std::string Outcome() const {
+        const Message last = window.LastMessage();
+        return last.caption + "|" + last.text + "|" + window.fields.Text(control::kFileStatus) + "|" +
+               (window.dialog.ImageModified() ? "modified" : "saved");
+    }
+    std::vector<std::string> Names() const {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(dir / ""))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    TempDir dir;
+    const Bytes original = N::Riff("AVI ", {N::List("hdrl", {N::Leaf("avih", Bytes(56, '\0'))}),
+                                            InfoList({{"INAM", "Title"}}), N::Leaf("JUNK", Bytes(200, '\x01')),
+                                            N::List("movi", {N::Leaf("00dc", "frame")})})
+                               .ToBytes();
+    const std::string path = dir.Write("clip.avi", original);
+    EditingWindow<PosixFileAccess> window;
+    Bytes edited;
+};
+
+TEST_F(WriteBack, SaveWritesTheEditedStartOnlyAfterConfirmation) {
+    OpenAndEdit(path);
+    window.messages.Answer(MessageAnswer::Cancel);
+    window.dialog.ConfirmAndWrite();
+    EXPECT_EQ(window.LastMessage().caption, "File Modification Confirmation");
+    EXPECT_EQ(ReadAll(path), original);
+    EXPECT_TRUE(window.dialog.ImageModified());
+
+    window.dialog.ConfirmAndWrite();
+    EXPECT_EQ(window.fields.Text(control::kFileStatus), "Update successful");
+    EXPECT_FALSE(window.dialog.ImageModified());
+    EXPECT_EQ(ReadAll(path), edited);
+}
+
+TEST_F(WriteBack, ReadOnlyFileIsLeftAsItWas) {
+    OpenAndEdit(path);
+    ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+    ASSERT_EQ(::chmod((dir / "").c_str(), 0755), 0);
+    std::string outcome = InChild([&] {
+        // root writes to any file; a plain user may not write this one.
+        if (::geteuid() == 0 && (::setresgid(65534, 65534, 65534) != 0 || ::setresuid(65534, 65534, 65534) != 0))
+            return std::string("cannot leave root");
+        window.dialog.ConfirmAndWrite();
+        return Outcome();
+    });
+    EXPECT_EQ(outcome, "File Open Failure|Unable to open file " + path +
+                           ":\n\nPermission denied|* Update failed *|modified");
+    EXPECT_EQ(ReadAll(path), original);
+}
+
+TEST_F(WriteBack, FileLockedByAnotherOpenerIsLeftAsItWasUntilFreed) {
+    OpenAndEdit(path);
+    int other = ::open(path.c_str(), O_RDONLY);
+    ASSERT_EQ(::flock(other, LOCK_EX | LOCK_NB), 0);
+    window.dialog.ConfirmAndWrite();
+    ::close(other);
+    EXPECT_EQ(Outcome(), "File Open Failure|Unable to open file " + path +
+                             ":\n\nResource temporarily unavailable|* Update failed *|modified");
+    EXPECT_EQ(ReadAll(path), original);
+    EXPECT_TRUE(window.dialog.IsCommandEnabled(command::kSave));
+    // The edits were kept: saving again works.
+    window.dialog.ConfirmAndWrite();
+    EXPECT_EQ(ReadAll(path), edited);
+}
+
+TEST_F(WriteBack, WriteThatHitsTheFileSizeLimitLeavesTheFileAsItWas) {
+    OpenAndEdit(path);
+    auto firstChange = static_cast<rlim_t>(std::mismatch(original.begin(), original.end(), edited.begin()).first -
+                                           original.begin());
+    std::string outcome = InChild([&] {
+        std::signal(SIGXFSZ, SIG_IGN);
+        // The write stops just past the first changed byte.
+        rlimit limit{firstChange + 1, firstChange + 1};
+        if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) return std::string("no limit");
+        window.dialog.ConfirmAndWrite();
+        return Outcome();
+    });
+    EXPECT_EQ(outcome, "File Write Failure|Write operation failed for " + path +
+                           ":\n\nFile too large|* Update failed *|modified");
+    EXPECT_EQ(ReadAll(path), original);
+}
+
+TEST_F(WriteBack, WriteThatCannotBeSyncedFails) {
+    const std::string link = dir / "link.avi";
+    ASSERT_EQ(::symlink(path.c_str(), link.c_str()), 0);
+    OpenAndEdit(link);
+    // The link now names a device that takes writes but cannot sync them.
+    ASSERT_EQ(::unlink(link.c_str()), 0);
+    ASSERT_EQ(::symlink("/dev/null", link.c_str()), 0);
+    window.dialog.ConfirmAndWrite();
+    EXPECT_EQ(Outcome(), "File Write Failure|Write operation failed for " + link +
+                             ":\n\nInvalid argument|* Update failed *|modified");
+}
+
+TEST_F(WriteBack, SaveAsOntoTheSameFileIsRefusedBeforeAnyWrite) {
+    OpenAndEdit(path);
+    const std::string hard = dir / "hard.avi", soft = dir / "soft.avi";
+    ASSERT_EQ(::link(path.c_str(), hard.c_str()), 0);
+    ASSERT_EQ(::symlink(path.c_str(), soft.c_str()), 0);
+    for (const std::string& target : {path, hard, soft}) {
+        SCOPED_TRACE(target);
+        window.dialogs.savePath = target;
+        window.dialog.OnSaveAs();
+        ASSERT_FALSE(window.copyObserver.failures.empty());
+        EXPECT_NE(window.copyObserver.failures.back().find("the same file"), std::string::npos);
+        EXPECT_EQ(window.dialog.FilePath(), path);
+        EXPECT_TRUE(window.dialog.ImageModified());
+        EXPECT_EQ(window.Image(), edited);
+        EXPECT_EQ(ReadAll(path), original);
+    }
+    EXPECT_EQ(window.copyObserver.failures.size(), 3u);
+    EXPECT_TRUE(window.copyObserver.replaceAsked.empty());
+    EXPECT_EQ(Names(), (std::vector<std::string>{"clip.avi", "hard.avi", "soft.avi"}));
+}
+
+TEST_F(WriteBack, SaveAsAsksBeforeReplacingAndLeavesNothingWhenStopped) {
+    OpenAndEdit(path);
+    const std::string copy = dir.Write("copy.avi", "an older copy");
+    window.dialogs.savePath = copy;
+    window.dialog.OnSaveAs();
+    EXPECT_EQ(window.copyObserver.replaceAsked, std::vector<std::string>{copy});
+    window.copyObserver.allowReplace = true;
+    window.copyObserver.cancelAtReport = window.copyObserver.progressReports + 1;
+    window.dialog.OnSaveAs();
+    EXPECT_EQ(ReadAll(copy), "an older copy");
+    EXPECT_EQ(Names(), (std::vector<std::string>{"clip.avi", "copy.avi"}));
+    EXPECT_EQ(window.dialog.FilePath(), path);
+    EXPECT_TRUE(window.dialog.ImageModified());
+
+    window.copyObserver.cancelAtReport = 0;
+    window.dialog.OnSaveAs();
+    EXPECT_EQ(window.dialogs.titles.back(), "Save modified copy of AVI file to...");
+    EXPECT_EQ(ReadAll(copy), edited);
+    EXPECT_EQ(ReadAll(path), original);
+    EXPECT_EQ(window.dialog.FilePath(), copy);
+    EXPECT_FALSE(window.dialog.ImageModified());
+    EXPECT_EQ(window.fields.Text(control::kFileStatus), "Copying and modification successful");
+    EXPECT_EQ(window.Rows(), std::vector<std::string>{"INAM=A longer title"});
+}
+
+TEST_F(WriteBack, CopyThatFailsPartWayLeavesNoFile) {
+    OpenAndEdit(path);
+    window.dialogs.savePath = dir / "copy.avi";
+    std::string outcome = InChild([&] {
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit{64, 64};
+        if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) return std::string("no limit");
+        window.dialog.OnSaveAs();
+        return window.dialog.FilePath() + "|" + std::to_string(window.copyObserver.failures.size()) + "|" +
+               (window.dialog.ImageModified() ? "modified" : "saved");
+    });
+    EXPECT_EQ(outcome, path + "|1|modified");
+    EXPECT_EQ(Names(), std::vector<std::string>{"clip.avi"});
+    EXPECT_EQ(ReadAll(path), original);
+}
+
+}  // namespace
+}  // namespace quibo::test
