@@ -10,6 +10,7 @@
 #include "cli/file_report.h"
 #include "cli/info_edit_script.h"
 #include "codecs/codec_database.h"
+#include "platform/cached_decoder_source.h"
 #include "platform/libav_decoder_source.h"
 #include "platform/posix_file_access.h"
 #include "platform/posix_file_copy.h"
@@ -96,7 +97,9 @@ int main(int argc, char** argv) {
     quibo::CollectedMessages messages;
     quibo::ScriptFileDialogs dialogs;
     quibo::RecordedFields fields;
-    quibo::LibavDecoderSource decoders;
+    quibo::LibavDecoderSource libav;
+    quibo::CachedDecoderSource decoders(libav, quibo::DefaultDecoderCacheFile(),
+                                        quibo::LoaderFingerprint() + " | " + quibo::LibavDecoderSource::Identity());
     quibo::ScriptedInfoEditor editor;
     quibo::PosixFileCopy copier;
     quibo::ScriptCopyObserver copyObserver(messages);
@@ -117,7 +120,7 @@ int main(int argc, char** argv) {
         for (const quibo::Message& message : startup) std::cerr << message.caption << ": " << message.text << '\n';
     if (listCodecs || listInstalled) {
         quibo::PrintCodecListing(listCodecs ? quibo::CodecListing::Supported : quibo::CodecListing::Installed,
-                                 dialog.Codecs(), decoders, json, startup, std::cout);
+                                 dialog.Codecs(), libav, json, startup, std::cout);
         return kExitAnalysed;
     }
 

@@ -1,5 +1,6 @@
 #include "codecs/codec_database.h"
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 #include <strings.h>
@@ -32,6 +33,8 @@ std::size_t CodecDatabase::RecordCount() const {
 void CodecDatabase::MarkUnknownEntry() { slots_[0].description = slots_[0].vendor = "<unknown>"; }
 
 bool CodecDatabase::Parse(std::unique_ptr<char[]> owned, std::size_t end) {
+    // Records of an earlier parse point into the text about to be freed.
+    std::fill(slots_.begin() + 1, slots_.end(), CodecEntry{});
     text_ = std::move(owned);
     char* text = text_.get();  // text[end] is NUL
     std::size_t cursor = 0;

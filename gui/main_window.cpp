@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QHeaderView>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
@@ -14,7 +13,10 @@
 #include <QUrl>
 
 #include "gui/about_dialog.h"
+#include "gui/column_setup.h"
+#include "gui/installed_codecs_dialog.h"
 #include "gui/status_button.h"
+#include "gui/supported_codecs_dialog.h"
 #include "gui/widget_builder.h"
 #include "res/command_ids.h"
 #include "res/control_ids.h"
@@ -43,7 +45,8 @@ MainWindow::MainWindow(std::vector<std::string> codecPlaces, std::string pending
       messages_(this),
       dialogs_(this),
       editor_(this),
-      copyObserver_(this) {
+      copyObserver_(this),
+      decoders_(libav_, DefaultDecoderCacheFile(), LoaderFingerprint() + " | " + LibavDecoderSource::Identity()) {
     const DialogTemplate layout = MainWindowTemplate();
     setWindowTitle(QString::fromUtf8(layout.title));
     setWindowIcon(QIcon(QStringLiteral(":/quibo.png")));
@@ -54,7 +57,7 @@ MainWindow::MainWindow(std::vector<std::string> codecPlaces, std::string pending
     client->setFixedSize(units_.X(layout.width), units_.Y(layout.height));
     setCentralWidget(client);
     controls_ = BuildControls(layout, units_, client);
-    infoList_ = static_cast<QTreeWidget*>(controls_.value(control::kInfoList));
+    infoList_ = static_cast<TitleTipListCtrl*>(controls_.value(control::kInfoList));
     BuildFields(client);
     // Linux window managers give a program no system menu to extend, so the
     // About item lives in the Help menu only.
@@ -104,17 +107,7 @@ void MainWindow::BuildFields(QWidget* client) {
 }
 
 void MainWindow::SetUpInfoList() {
-    std::span<const ListColumn> columns = InfoListColumns();
-    infoList_->setColumnCount(static_cast<int>(columns.size()));
-    QStringList headings;
-    for (const ListColumn& column : columns) headings << QString::fromUtf8(column.heading);
-    infoList_->setHeaderLabels(headings);
-    for (int i = 0; i < static_cast<int>(columns.size()); ++i) {
-        infoList_->setColumnWidth(i, units_.ColumnWidth(columns[static_cast<std::size_t>(i)].width));
-        infoList_->headerItem()->setToolTip(i, QString::fromUtf8(columns[static_cast<std::size_t>(i)].tooltip));
-    }
-    infoList_->header()->setSectionsClickable(false);
-    infoList_->header()->setStretchLastSection(false);
+    SetUpColumns(*infoList_, InfoListColumns(), units_);
     connect(infoList_, &QTreeWidget::itemDoubleClicked, this, [this] {
         if (dialog_->CanEditSelection()) dialog_->OnEditField();
     });
@@ -175,6 +168,8 @@ void MainWindow::RunCommand(int command) {
         case command::kDeleteField: dialog_->OnDeleteField(); break;
         case command::kNewField: dialog_->OnNewField(); break;
         case command::kRefresh: dialog_->OnViewRefresh(); break;
+        case command::kListAllCodecs: SupportedCodecsDialog(dialog_->Codecs(), units_, this).exec(); break;
+        case command::kInstalledCodecs: InstalledCodecsDialog(libav_, dialog_->Codecs(), units_, this).exec(); break;
         case command::kAbout: AboutDialog(this).exec(); break;
         default: break;
     }

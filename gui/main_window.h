@@ -5,16 +5,17 @@
 
 #include <QMainWindow>
 #include <QMap>
-#include <QTreeWidget>
 #include <memory>
 
 #include "app/main_dialog.h"
+#include "controls/title_tip_list_ctrl.h"
 #include "gui/dialog_units.h"
 #include "gui/info_editor_dialog.h"
 #include "gui/progress_copy_observer.h"
 #include "gui/qt_file_dialogs.h"
 #include "gui/qt_message_boxes.h"
 #include "platform/field_surface.h"
+#include "platform/cached_decoder_source.h"
 #include "platform/libav_decoder_source.h"
 #include "platform/posix_file_access.h"
 #include "platform/posix_file_copy.h"
@@ -39,7 +40,7 @@ public:
     MainDialog& Dialog() { return *dialog_; }
     const DialogUnits& Units() const { return units_; }
     QWidget* Control(int controlId) const { return controls_.value(controlId); }
-    QTreeWidget* InfoListView() const { return infoList_; }
+    TitleTipListCtrl* InfoListView() const { return infoList_; }
     QList<QMenu*> Menus() const { return menus_; }
     // The RIFF Info list's context menu for the item at `pos` in the list's
     // viewport, or null over empty space.
@@ -68,7 +69,7 @@ private:
 
     DialogUnits units_;
     QMap<int, QWidget*> controls_;
-    QTreeWidget* infoList_ = nullptr;
+    TitleTipListCtrl* infoList_ = nullptr;
     QList<QMenu*> menus_;
 
     PosixFileAccess files_;
@@ -77,7 +78,10 @@ private:
     QtInfoEditor editor_;
     PosixFileCopy copier_;
     ProgressCopyObserver copyObserver_;
-    LibavDecoderSource decoders_;
+    // The status check reads the decoders remembered between runs; the
+    // installed-codecs list asks the libraries afresh.
+    LibavDecoderSource libav_;
+    CachedDecoderSource decoders_;
     std::unique_ptr<MainDialog> dialog_;
 };
 

@@ -6,8 +6,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTreeWidget>
 
+#include "controls/title_tip_list_ctrl.h"
 #include "gui/status_button.h"
 
 namespace quibo {
@@ -55,7 +55,7 @@ QMap<int, QWidget*> BuildControls(const DialogTemplate& dialog, const DialogUnit
                 break;
             }
             case ControlKind::List: {
-                auto* list = new QTreeWidget(parent);
+                auto* list = new TitleTipListCtrl(parent);
                 list->setRootIsDecorated(false);
                 list->setSelectionMode(QAbstractItemView::SingleSelection);
                 list->setSelectionBehavior(QAbstractItemView::SelectRows);

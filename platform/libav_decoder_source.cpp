@@ -105,6 +105,10 @@ struct LibavDecoderSource::Libraries {
     decltype(avcodec_find_decoder)* findDecoder = nullptr;
 };
 
+std::string LibavDecoderSource::Identity() {
+    return "libavformat " AV_STRINGIFY(LIBAVFORMAT_VERSION_MAJOR) " libavcodec " AV_STRINGIFY(LIBAVCODEC_VERSION_MAJOR);
+}
+
 std::vector<InstalledDecoder> LibavDecoderSource::Decoders() {
     if (!libraries_) {
         libraries_ = std::make_unique<Libraries>();
@@ -117,6 +121,8 @@ std::vector<InstalledDecoder> LibavDecoderSource::Decoders() {
 
 // Built without FFmpeg's headers: no decoder can be told.
 struct LibavDecoderSource::Libraries {};
+
+std::string LibavDecoderSource::Identity() { return "none"; }
 
 std::vector<InstalledDecoder> LibavDecoderSource::Decoders() { return {}; }
 

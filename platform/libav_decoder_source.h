@@ -6,6 +6,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "platform/installed_decoder_source.h"
 
@@ -16,6 +17,8 @@ public:
     LibavDecoderSource();
     ~LibavDecoderSource() override;
     std::vector<InstalledDecoder> Decoders() override;
+    // Which libraries the source asks: their major versions, or "none".
+    static std::string Identity();
 
 private:
     struct Libraries;

@@ -36,10 +36,22 @@ constexpr ControlTemplate kAbout[] = {
     {DefaultButton, 1, "OK", 65, 40, 40, 14},
 };
 
+constexpr ControlTemplate kSupportedCodecs[] = {
+    {PushButton, codec_list_control::kCancel, "Cancel", 192, 135, 50, 14},
+    {List, codec_list_control::kList, "", 7, 10, 235, 120},
+};
+
+constexpr ControlTemplate kInstalledCodecs[] = {
+    {PushButton, codec_list_control::kCancel, "Cancel", 265, 135, 50, 14},
+    {List, codec_list_control::kList, "", 9, 10, 306, 120},
+};
+
 }  // namespace
 
 DialogTemplate MainWindowTemplate() { return {"Quibo 1.1   Video Codec ID Utility", 330, 225, kMainWindow}; }
 DialogTemplate InfoEditorTemplate() { return {"INFO Chunk Editor", 249, 107, kInfoEditor}; }
 DialogTemplate AboutTemplate() { return {"About Quibo", 109, 57, kAbout}; }
+DialogTemplate SupportedCodecsTemplate() { return {"Supported Video Codecs", 249, 152, kSupportedCodecs}; }
+DialogTemplate InstalledCodecsTemplate() { return {"Video Codecs Installed on this Machine", 324, 153, kInstalledCodecs}; }
 
 }  // namespace quibo

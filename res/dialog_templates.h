@@ -25,6 +25,8 @@ struct DialogTemplate {
 DialogTemplate MainWindowTemplate();
 DialogTemplate InfoEditorTemplate();
 DialogTemplate AboutTemplate();
+DialogTemplate SupportedCodecsTemplate();
+DialogTemplate InstalledCodecsTemplate();
 
 namespace editor_control {
 inline constexpr int kText = 1023;
@@ -34,5 +36,11 @@ inline constexpr int kName = 1026;
 inline constexpr int kOk = 1;
 inline constexpr int kCancel = 2;
 }  // namespace editor_control
+
+// The controls of both codec list dialogs.
+namespace codec_list_control {
+inline constexpr int kCancel = 2;
+inline constexpr int kList = 1016;
+}  // namespace codec_list_control
 
 }  // namespace quibo

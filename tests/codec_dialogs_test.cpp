@@ -1,0 +1,143 @@
+// The two codec list dialogs: their rows, captions, banding and column
+// widths.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QHeaderView>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <string>
+
+#include "gui/installed_codecs_dialog.h"
+#include "gui/supported_codecs_dialog.h"
+
+namespace quibo::test {
+namespace {
+
+const QColor kBand(224, 255, 224);
+// Main window units on either side of the small-font line (100 units
+// against 175 pixels).
+const DialogUnits kSmallFont(6, 13);
+const DialogUnits kLargeFont(8, 16);
+
+void Parse(CodecDatabase& database, const std::string& text) {
+    auto buffer = std::make_unique<char[]>(text.size() + 1);
+    std::memcpy(buffer.get(), text.data(), text.size());
+    database.Parse(std::move(buffer), text.size());
+}
+
+std::string Records(int count) {
+    std::string text;
+    char record[48];
+    for (int i = 0; i < count; ++i) {
+        std::snprintf(record, sizeof record, "C%03d\tCodec %d\tVendor %d\r\n", i, i, i);
+        text += record;
+    }
+    return text;
+}
+
+QStringList Row(const CodecListDialog& dialog, int row) {
+    QStringList cells;
+    const QTreeWidgetItem* item = dialog.List()->topLevelItem(row);
+    for (int column = 0; column < item->columnCount(); ++column) cells << item->text(column);
+    return cells;
+}
+
+std::vector<int> Widths(const CodecListDialog& dialog) {
+    std::vector<int> widths;
+    for (int column = 0; column < dialog.List()->columnCount(); ++column)
+        widths.push_back(dialog.List()->columnWidth(column));
+    return widths;
+}
+
+TEST(SupportedCodecsDialog, ListsRecordsInFileOrderUpToTheFirstWithoutADescription) {
+    CodecDatabase empty;
+    SupportedCodecsDialog none(empty, kLargeFont, nullptr);
+    EXPECT_EQ(none.windowTitle(), "Supported Video Codecs - 0 Found");
+    EXPECT_EQ(none.List()->topLevelItemCount(), 0);
+
+    CodecDatabase full;
+    Parse(full, Records(399));
+    SupportedCodecsDialog all(full, kLargeFont, nullptr);
+    EXPECT_EQ(all.windowTitle(), "Supported Video Codecs - 399 Found");
+    ASSERT_EQ(all.List()->topLevelItemCount(), 399);
+    EXPECT_EQ(Row(all, 0), (QStringList{"C000", "Codec 0", "Vendor 0"}));
+    EXPECT_EQ(Row(all, 398), (QStringList{"C398", "Codec 398", "Vendor 398"}));
+
+    CodecDatabase gap;
+    Parse(gap, "ZZZZ\tLast\tOne\r\nAAAA\t\tNo description\r\nBBBB\tAfter\tthe gap\r\n");
+    SupportedCodecsDialog cut(gap, kLargeFont, nullptr);
+    EXPECT_EQ(cut.windowTitle(), "Supported Video Codecs - 1 Found");
+    ASSERT_EQ(cut.List()->topLevelItemCount(), 1);
+    EXPECT_EQ(Row(cut, 0), (QStringList{"ZZZZ", "Last", "One"}));
+}
+
+TEST(SupportedCodecsDialog, RowsAreBandedInThrees) {
+    CodecDatabase database;
+    Parse(database, Records(8));
+    SupportedCodecsDialog dialog(database, kLargeFont, nullptr);
+    TitleTipListCtrl& list = *dialog.List();
+    for (int row = 0; row < 8; ++row)
+        for (int column = 0; column < 3; ++column)
+            EXPECT_EQ(list.topLevelItem(row)->background(column).color() == kBand, row / 3 != 1)
+                << "row " << row << " column " << column;
+
+    // And so they are drawn: the right end of each Vendor cell holds no text.
+    dialog.show();
+    QApplication::processEvents();
+    const QImage shown = list.viewport()->grab().toImage();
+    auto colourAt = [&](int row) {
+        const QRect cell = list.visualRect(list.model()->index(row, 1));
+        return shown.pixelColor(cell.right() - 2, cell.center().y());
+    };
+    EXPECT_EQ(colourAt(2), kBand);
+    EXPECT_NE(colourAt(3), kBand);
+    EXPECT_NE(colourAt(5), kBand);
+    EXPECT_EQ(colourAt(6), kBand);
+}
+
+TEST(SupportedCodecsDialog, ColumnsAreThreeQuartersWideWithTheSmallFont) {
+    CodecDatabase empty;
+    EXPECT_EQ(Widths(SupportedCodecsDialog(empty, kLargeFont, nullptr)), (std::vector<int>{75, 175, 190}));
+    EXPECT_EQ(Widths(SupportedCodecsDialog(empty, kSmallFont, nullptr)), (std::vector<int>{56, 131, 142}));
+}
+
+class ScriptedDecoders final : public InstalledDecoderSource {
+public:
+    std::vector<InstalledDecoder> Decoders() override {
+        return {{"MPEG-4 part 2", "xvid"}, {std::nullopt, "DIVX"}, {"No handler", std::nullopt}, {"Lower", "h264"}};
+    }
+};
+
+TEST(InstalledCodecsDialog, ListsEachNamedDecoderWithItsDatabaseEntry) {
+    CodecDatabase database;
+    Parse(database, "XviD\tXvid MPEG-4\tXvid project\r\n");
+    ScriptedDecoders decoders;
+    InstalledCodecsDialog dialog(decoders, database, kLargeFont, nullptr);
+    EXPECT_EQ(dialog.windowTitle(), "Video Codecs Installed on this Machine");
+    ASSERT_EQ(dialog.List()->topLevelItemCount(), 3);
+    EXPECT_EQ(Row(dialog, 0), (QStringList{"XVID", "MPEG-4 part 2", "Xvid MPEG-4", "Xvid project"}));
+    EXPECT_EQ(Row(dialog, 1), (QStringList{"-  -", "No handler", "", ""}));
+    EXPECT_EQ(Row(dialog, 2), (QStringList{"H264", "Lower", "", ""}));
+    EXPECT_EQ(dialog.List()->topLevelItem(2)->background(3).color(), kBand);
+
+    const QTreeWidgetItem& headings = *dialog.List()->headerItem();
+    EXPECT_EQ(headings.text(1), "Codec: Installed Name (from O/S)");
+    EXPECT_EQ(headings.toolTip(0), "Four character code which identifies the codec");
+    EXPECT_EQ(headings.toolTip(1), "Codec name as returned by the operating system");
+    EXPECT_EQ(headings.toolTip(2), "Codec 'description' of the matching entry in Quibo database");
+    EXPECT_EQ(headings.toolTip(3), "Codec 'vendor' info of the matching entry in Quibo database");
+}
+
+TEST(InstalledCodecsDialog, ColumnsAreThreeQuartersWideWithTheSmallFont) {
+    CodecDatabase empty;
+    ScriptedDecoders decoders;
+    EXPECT_EQ(Widths(InstalledCodecsDialog(decoders, empty, kLargeFont, nullptr)),
+              (std::vector<int>{75, 240, 140, 130}));
+    EXPECT_EQ(Widths(InstalledCodecsDialog(decoders, empty, kSmallFont, nullptr)),
+              (std::vector<int>{56, 180, 105, 97}));
+}
+
+}  // namespace
+}  // namespace quibo::test

@@ -1,0 +1,215 @@
+// The Video and Audio groups of AVI files written at test time by ffmpeg and
+// mencoder, checked against what ffprobe reads from the same files.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <nlohmann/json.hpp>
+
+#include "analysis/riff_layout.h"
+#include "app/main_dialog.h"
+#include "platform/posix_file_access.h"
+#include "platform/recorded_fields.h"
+#include "res/control_ids.h"
+#include "scripted_file_dialogs.h"
+#include "scripted_message_boxes.h"
+#include "temp_dir.h"
+
+namespace quibo::test {
+namespace {
+
+bool HaveTool(const std::string& name) {
+    return std::system(("command -v " + name + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+bool RunQuietly(const std::string& command) {
+    return std::system((command + " </dev/null >/dev/null 2>&1").c_str()) == 0;
+}
+
+// ffprobe's view of a file's first video and first audio stream.
+struct Probed {
+    nlohmann::json video = nlohmann::json::object();
+    nlohmann::json audio = nlohmann::json::object();
+};
+
+Probed Probe(const std::string& path) {
+    std::string out;
+    if (FILE* pipe = ::popen(("ffprobe -v error -show_entries stream=codec_type,width,height,r_frame_rate,duration,"
+                              "bit_rate -of json '" + path + "' 2>/dev/null").c_str(), "r")) {
+        char buffer[4096];
+        while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) out.append(buffer, n);
+        ::pclose(pipe);
+    }
+    auto probe = nlohmann::json::parse(out, nullptr, false);
+    Probed probed;
+    if (!probe.is_object() || !probe.contains("streams")) {
+        ADD_FAILURE() << "ffprobe read nothing from " << path;
+        return probed;
+    }
+    for (const auto& stream : probe["streams"]) {
+        nlohmann::json& kind = stream.value("codec_type", "") == "video" ? probed.video : probed.audio;
+        if (kind.empty()) kind = stream;
+    }
+    return probed;
+}
+
+double Number(const nlohmann::json& stream, const char* key) { return std::atof(stream.value(key, "0").c_str()); }
+
+// The main window over a real file, with the shipped codec database.
+struct Window {
+    explicit Window(const std::string& path) {
+        dialog.Start();
+        dialog.SetPendingFileName(path);
+        dialog.OnFileOpen();
+    }
+    const std::string& Text(int controlId) const { return fields.Text(controlId); }
+
+    PosixFileAccess files;
+    ScriptedMessageBoxes messages;
+    ScriptedFileDialogs dialogs;
+    RecordedFields fields;
+    MainDialog dialog{{files, messages, dialogs, fields}, {QUIBO_CODEC_FILE}};
+};
+
+// Frame size, frame rate and duration as ffprobe reads them, and a codec
+// name from the database.
+void ExpectVideoAsProbed(const Window& window, const nlohmann::json& video, const std::string& fourCC) {
+    ASSERT_TRUE(window.dialog.FileAnalysed()) << window.Text(control::kFileStatus);
+    EXPECT_TRUE(window.messages.Shown().empty());
+
+    const std::string& aspect = window.Text(control::kVideoAspect);
+    EXPECT_TRUE(aspect.starts_with(std::to_string(video.value("width", 0)) + " x " +
+                                   std::to_string(video.value("height", 0)) + "  ("))
+        << aspect;
+
+    int numerator = 0, denominator = 0;
+    ASSERT_EQ(std::sscanf(video.value("r_frame_rate", "").c_str(), "%d/%d", &numerator, &denominator), 2);
+    // The header holds the frame period in whole microseconds.
+    const double rate = static_cast<double>(numerator) / denominator;
+    const std::string& shownRate = window.Text(control::kVideoFrameRate);
+    EXPECT_TRUE(shownRate.ends_with(" FPS")) << shownRate;
+    EXPECT_NEAR(std::atof(shownRate.c_str()), rate, rate * rate * 1e-6 + 0.0005) << shownRate;
+
+    int hours = -1, minutes = -1, seconds = -1;
+    const std::string& duration = window.Text(control::kVideoDuration);
+    ASSERT_EQ(std::sscanf(duration.c_str(), "%dh %dm %ds", &hours, &minutes, &seconds), 3) << duration;
+    EXPECT_LE(std::abs(hours * 3600 + minutes * 60 + seconds - Number(video, "duration")), 0.5) << duration;
+
+    EXPECT_EQ(window.Text(control::kVideoFourCC), fourCC);
+    const std::string& codec = window.Text(control::kVideoCodec);
+    EXPECT_FALSE(codec.empty() || codec == "<unknown>") << fourCC;
+}
+
+// The audio bitrate shown against ffprobe's, in whole kilobits.
+void ExpectAudioBitrateAsProbed(const Window& window, const nlohmann::json& audio) {
+    long shown = std::atol(window.Text(control::kAudioBitrate).c_str());
+    EXPECT_EQ(shown, std::lround(Number(audio, "bit_rate") / 1000)) << window.Text(control::kAudioBitrate);
+}
+
+struct FfmpegCase {
+    const char* name;
+    const char* picture;  // testsrc size and rate
+    const char* video;    // ffmpeg options
+    const char* audio;
+    const char* fourCC;
+    const char* encoding;
+    const char* bitrate;  // the bitrate text's end: CBR or VBR mark; null when the scan may go either way
+    bool byteRate;        // whether the header holds the audio byte rate that ffprobe reports
+};
+
+TEST(RealStreams, FfmpegCodecsShowWhatFfprobeReads) {
+    if (!HaveTool("ffmpeg") || !HaveTool("ffprobe")) GTEST_SKIP() << "ffmpeg or ffprobe is not installed";
+    const FfmpegCase cases[] = {
+        {"xvid", "320x240:rate=25", "-c:v mpeg4 -vtag XVID", "-c:a libmp3lame -b:a 128k", "XVID", "MP3  ",
+         "128 kb/s CBR  ", true},
+        {"dx50", "352x288:rate=30000/1001", "-c:v mpeg4 -vtag DX50", "-c:a libmp3lame -q:a 4", "DX50", "MP3  ",
+         " VBR  ", false},
+        {"divx", "320x240:rate=25", "-c:v mpeg4 -vtag DIVX", "-c:a mp2", "DIVX", "MP1/MP2  ", nullptr, true},
+        {"div3", "176x144:rate=15", "-c:v msmpeg4 -vtag DIV3", "-c:a ac3", "DIV3", "AC3  ", nullptr, true},
+        {"mjpg", "240x320:rate=25", "-c:v mjpeg", "-c:a pcm_s16le", "MJPG", "PCM  ", nullptr, true},
+        {"hfyu", "160x120:rate=25", "-c:v huffyuv", "-c:a adpcm_ima_wav", "HFYU", "IMA ADPCM  ", nullptr, true},
+        {"ffv1", "320x180:rate=24", "-c:v ffv1", "-an", "FFV1", "No Audio Channels", nullptr, false},
+    };
+    TempDir dir;
+    for (const FfmpegCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = dir / (std::string(c.name) + ".avi");
+        ASSERT_TRUE(RunQuietly(std::string("ffmpeg -y -f lavfi -i testsrc=size=") + c.picture +
+                               ":duration=2 -f lavfi -i sine=frequency=440:duration=2 -ac 2 " + c.video + " " +
+                               c.audio + " '" + path + "'"));
+        Window window(path);
+        const Probed probed = Probe(path);
+        ExpectVideoAsProbed(window, probed.video, c.fourCC);
+        EXPECT_EQ(window.Text(control::kAudioEncoding), c.encoding);
+        const std::string& bitrate = window.Text(control::kAudioBitrate);
+        if (c.bitrate) {
+            EXPECT_TRUE(bitrate.ends_with(c.bitrate)) << bitrate;
+        }
+        if (c.byteRate) ExpectAudioBitrateAsProbed(window, probed.audio);
+    }
+}
+
+TEST(RealStreams, MencoderFilesWithLameAndXingAudio) {
+    if (!HaveTool("ffmpeg") || !HaveTool("ffprobe") || !HaveTool("mencoder"))
+        GTEST_SKIP() << "ffmpeg, ffprobe or mencoder is not installed";
+    TempDir dir;
+    const std::string source = dir / "source.avi";
+    ASSERT_TRUE(RunQuietly("ffmpeg -y -f lavfi -i testsrc=size=320x240:rate=25:duration=2 -f lavfi -i "
+                    "sine=frequency=440:duration=2 -ac 2 -c:v mpeg4 -c:a pcm_s16le '" + source + "'"));
+    // ffmpeg writes a Xing frame first in an MP3 file and names the encoder
+    // at its offset 156 from the stream's encoder tag.
+    const std::string xing = dir / "xing.mp3";
+    ASSERT_TRUE(RunQuietly("ffmpeg -y -f lavfi -i sine=frequency=440:duration=2 -ac 2 -c:a libmp3lame -q:a 4 "
+                    "-id3v2_version 0 -metadata:s:a 'encoder=LAME3.92 ' '" + xing + "'"));
+
+    struct Case {
+        const char* name;
+        std::string audio;  // mencoder options
+        const char* encoding;
+        const char* mark;
+    };
+    for (const Case& c : {Case{"lame", "-oac mp3lame -lameopts cbr:br=128", "MP3  ", " CBR  "},
+                          Case{"xing", "-audiofile '" + xing + "' -oac copy", "MP3  LAME3.92", " VBR  "}}) {
+        SCOPED_TRACE(c.name);
+        const std::string path = dir / (std::string(c.name) + ".avi");
+        ASSERT_TRUE(
+            RunQuietly("mencoder '" + source + "' -ovc lavc -lavcopts vcodec=mpeg4 " + c.audio + " -o '" + path + "'"));
+        Window window(path);
+        const Probed probed = Probe(path);
+        ExpectVideoAsProbed(window, probed.video, "FMP4");
+        EXPECT_EQ(window.Text(control::kAudioEncoding), c.encoding);
+        EXPECT_TRUE(window.Text(control::kAudioBitrate).ends_with(c.mark)) << window.Text(control::kAudioBitrate);
+        ExpectAudioBitrateAsProbed(window, probed.audio);
+    }
+}
+
+TEST(RealStreams, OpenDmlBitrateCountsEveryRiffChunk) {
+    if (!HaveTool("ffmpeg") || !HaveTool("ffprobe")) GTEST_SKIP() << "ffmpeg or ffprobe is not installed";
+    TempDir dir;
+    // 16 seconds of raw 1080p: over 1 GiB, so ffmpeg goes on in AVIX chunks.
+    const std::string path = dir / "opendml.avi";
+    ASSERT_TRUE(RunQuietly("ffmpeg -y -f lavfi -i color=size=1920x1080:rate=25 -t 16 -c:v rawvideo -pix_fmt yuv420p '" +
+                    path + "'"));
+    const auto fileBytes = static_cast<double>(std::filesystem::file_size(path));
+    std::uint8_t header[8] = {};
+    std::ifstream(path, std::ios::binary).read(reinterpret_cast<char*>(header), sizeof header);
+    const double firstRiffBytes = ReadLe32(header + 4) + 8.0;
+    ASSERT_GT(fileBytes, firstRiffBytes * 1.1);
+
+    Window window(path);
+    const Probed probed = Probe(path);
+    ExpectVideoAsProbed(window, probed.video, "I420");
+    const double seconds = Number(probed.video, "duration");
+    std::filesystem::remove(path);
+
+    const double shown = std::atof(window.Text(control::kVideoBitrate).c_str());
+    const double whole = fileBytes * 8 / seconds / 1000;
+    EXPECT_NEAR(shown, whole, whole * 0.001) << window.Text(control::kVideoBitrate);
+    EXPECT_GT(shown, firstRiffBytes * 8 / seconds / 1000 * 1.1);
+}
+
+}  // namespace
+}  // namespace quibo::test

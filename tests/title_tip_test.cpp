@@ -1,0 +1,220 @@
+// The list control: when a cell's title tip shows, where, and what ends it;
+// and the tooltips of the column headings.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QCursor>
+#include <QHeaderView>
+#include <QMouseEvent>
+#include <QToolTip>
+
+#include "controls/title_tip_list_ctrl.h"
+
+namespace quibo::test {
+namespace {
+
+constexpr int kFirstWidth = 80;
+constexpr int kSecondWidth = 100;
+constexpr int kLastWidth = 300;  // runs past the list's right edge
+
+class TitleTipTest : public testing::Test {
+protected:
+    void SetUp() override {
+        // Flat, with columns of fixed widths, as the program's lists are.
+        list.setRootIsDecorated(false);
+        list.header()->setStretchLastSection(false);
+        list.setColumnCount(3);
+        list.setHeaderLabels({"Code", "Name", "Contents"});
+        list.setColumnWidth(0, kFirstWidth);
+        list.setColumnWidth(1, kSecondWidth);
+        list.setColumnWidth(2, kLastWidth);
+        for (int row = 0; row < 3; ++row) list.addTopLevelItem(new QTreeWidgetItem(QStringList{"a", "b", "c"}));
+        list.resize(320, 200);
+        list.show();
+        list.activateWindow();
+        QApplication::processEvents();
+        ASSERT_NE(QApplication::activeWindow(), nullptr);
+    }
+    void TearDown() override { QToolTip::hideText(); }
+
+    QRect Cell(int row, int column) const {
+        return list.visualRect(list.model()->index(row, column)).intersected(list.viewport()->rect());
+    }
+    void SetText(int row, int column, const QString& text) { list.topLevelItem(row)->setText(column, text); }
+
+    // Moves the mouse over the list's items, with `buttons` and `modifiers`.
+    void Move(QPoint point, Qt::MouseButtons buttons = Qt::NoButton, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QMouseEvent move(QEvent::MouseMove, point, list.viewport()->mapToGlobal(point), Qt::NoButton, buttons,
+                         modifiers);
+        QApplication::sendEvent(list.viewport(), &move);
+    }
+    // Shows the tip of a cell whose text cannot fit and checks it is up.
+    void ShowTipOver(int row, int column) {
+        SetText(row, column, QString(200, 'W'));
+        Move(Cell(row, column).center());
+        ASSERT_TRUE(Tip().isVisible());
+    }
+    TitleTipWnd& Tip() const { return *list.TitleTip(); }
+    int Advance(const QString& text) const { return QFontMetrics(list.font()).horizontalAdvance(text); }
+    // The longest run of 'x' at most `width` pixels wide.
+    QString TextUpTo(int width) const {
+        QString text;
+        while (Advance(text + 'x') <= width) text += 'x';
+        return text;
+    }
+
+    TitleTipListCtrl list;
+};
+
+TEST_F(TitleTipTest, TextExactlyAsWideAsTheCellAllowsShowsNoTipOnePixelMoreDoes) {
+    const QString text = QStringLiteral("Quibo sample title");
+    const int width = Advance(text);
+    SetText(0, 1, text);
+    // A later column's text stands 6 pixels in: it may be 12 pixels
+    // narrower than its cell.
+    list.setColumnWidth(1, width + 12);
+    Move(Cell(0, 1).center());
+    EXPECT_FALSE(Tip().isVisible());
+
+    list.setColumnWidth(1, width + 11);
+    const QRect cell = Cell(0, 1);
+    Move(cell.center());
+    ASSERT_TRUE(Tip().isVisible());
+    EXPECT_EQ(Tip().Text(), text);
+    const QPoint cellOnScreen = list.viewport()->mapToGlobal(cell.topLeft());
+    EXPECT_EQ(Tip().geometry(), QRect(cellOnScreen.x() + 3, cellOnScreen.y() - 1, width + 6, cell.height() + 1));
+    EXPECT_EQ(Tip().HoverRect(), cell.adjusted(0, -1, 0, 0));
+    EXPECT_EQ(Tip().grab().toImage().pixelColor(1, 1), QColor(235, 255, 235));
+}
+
+TEST_F(TitleTipTest, FirstColumnTextStandsNearerItsEdge) {
+    const QString text = QStringLiteral("Quibo sample title");
+    SetText(0, 0, text);
+    list.setColumnWidth(0, Advance(text) + 6);
+    Move(Cell(0, 0).center());
+    EXPECT_FALSE(Tip().isVisible());
+    list.setColumnWidth(0, Advance(text) + 5);
+    Move(Cell(0, 0).center());
+    ASSERT_TRUE(Tip().isVisible());
+    EXPECT_EQ(Tip().x(), list.viewport()->mapToGlobal(Cell(0, 0).topLeft()).x());
+}
+
+TEST_F(TitleTipTest, NoTipWhileAButtonShiftOrCtrlIsHeld) {
+    SetText(1, 1, QString(200, 'W'));
+    const QPoint point = Cell(1, 1).center();
+    Move(point, Qt::LeftButton);
+    Move(point, Qt::RightButton);
+    Move(point, Qt::NoButton, Qt::ShiftModifier);
+    Move(point, Qt::NoButton, Qt::ControlModifier);
+    EXPECT_FALSE(Tip().isVisible());
+    Move(point, Qt::NoButton, Qt::AltModifier);
+    EXPECT_TRUE(Tip().isVisible());
+}
+
+TEST_F(TitleTipTest, CellsEndAtTheLastColumnAndTheListsEdge) {
+    QRect cell;
+    int column = -1;
+    // A column's right edge is still its own.
+    EXPECT_EQ(list.HitTestCell(QPoint(kFirstWidth, Cell(2, 0).center().y()), &cell, &column), 2);
+    EXPECT_EQ(column, 0);
+
+    const int visible = list.viewport()->width() - kFirstWidth - kSecondWidth;
+    ASSERT_LT(visible, kLastWidth);
+    const QPoint inLast = Cell(0, 2).center();
+    ASSERT_EQ(list.HitTestCell(inLast, &cell, &column), 0);
+    EXPECT_EQ(cell.width(), visible);
+
+    SetText(0, 2, TextUpTo(visible - 12));
+    Move(inLast);
+    EXPECT_FALSE(Tip().isVisible());
+    // Fits the whole column, not the part of it on show.
+    SetText(0, 2, TextUpTo(visible - 12) + "xx");
+    Move(inLast);
+    EXPECT_TRUE(Tip().isVisible());
+    Tip().HideTip();
+
+    list.setColumnWidth(2, 40);
+    const QPoint pastLast(kFirstWidth + kSecondWidth + 60, inLast.y());
+    EXPECT_EQ(list.HitTestCell(pastLast, &cell, &column), -1);
+    SetText(0, 2, QString(200, 'W'));
+    Move(pastLast);
+    EXPECT_FALSE(Tip().isVisible());
+}
+
+TEST_F(TitleTipTest, LeavingTheCellOrAKeyHidesTheTip) {
+    ShowTipOver(0, 1);
+    Move(Cell(0, 1).center() + QPoint(8, 0));
+    EXPECT_TRUE(Tip().isVisible());
+    Move(Cell(1, 1).center());
+    EXPECT_FALSE(Tip().isVisible());
+
+    // The tip coming up under the mouse takes it off the viewport, not off
+    // the cell.
+    ShowTipOver(0, 1);
+    QEvent leave(QEvent::Leave);
+    QCursor::setPos(list.viewport()->mapToGlobal(Cell(0, 1).center()));
+    QApplication::processEvents();
+    QApplication::sendEvent(list.viewport(), &leave);
+    EXPECT_TRUE(Tip().isVisible());
+    QCursor::setPos(list.mapToGlobal(QPoint(-40, -40)));
+    QApplication::processEvents();
+    QApplication::sendEvent(list.viewport(), &leave);
+    EXPECT_FALSE(Tip().isVisible());
+
+    ShowTipOver(0, 1);
+    QKeyEvent key(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+    QApplication::sendEvent(&list, &key);
+    EXPECT_FALSE(Tip().isVisible());
+}
+
+TEST_F(TitleTipTest, AClickOnTheTipSelectsTheRowBelowAndKeepsTheTip) {
+    ShowTipOver(2, 1);
+    list.clearFocus();
+    // Over the cell: the rest of the tip reaches past the list.
+    const QPoint onTip(10, Tip().height() / 2);
+    const QPoint global = Tip().mapToGlobal(onTip);
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent click(type, onTip, global, Qt::LeftButton,
+                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(&Tip(), &click);
+    }
+    ASSERT_EQ(list.selectedItems().size(), 1);
+    EXPECT_EQ(list.indexOfTopLevelItem(list.selectedItems().first()), 2);
+    EXPECT_TRUE(list.hasFocus());
+    EXPECT_TRUE(Tip().isVisible());
+
+    // A right-click asks the list for its context menu at that point.
+    QPoint asked(-1, -1);
+    list.setContextMenuPolicy(Qt::CustomContextMenu);
+    QObject::connect(&list, &QWidget::customContextMenuRequested, [&asked](const QPoint& pos) { asked = pos; });
+    QContextMenuEvent menu(QContextMenuEvent::Mouse, onTip, global);
+    QApplication::sendEvent(&Tip(), &menu);
+    EXPECT_EQ(asked, list.viewport()->mapFromGlobal(global));
+}
+
+// The tooltip the heading shows when the mouse rests at `x`.
+QString HeadingTipAt(QHeaderView& header, int x) {
+    const QPoint point(x, header.height() / 2);
+    QHelpEvent help(QEvent::ToolTip, point, header.viewport()->mapToGlobal(point));
+    QApplication::sendEvent(header.viewport(), &help);
+    return QToolTip::isVisible() ? QToolTip::text() : QString();
+}
+
+TEST_F(TitleTipTest, HeadingTooltipsFollowAWidenedColumn) {
+    EXPECT_TRUE(list.AddColumnTip(0, "code tip"));
+    EXPECT_TRUE(list.AddColumnTip(1, "name tip"));
+    EXPECT_TRUE(list.AddColumnTip(2, "contents tip"));
+    EXPECT_FALSE(list.AddColumnTip(3, "no such column"));
+    QHeaderView& header = *list.header();
+    const int lastStart = kFirstWidth + kSecondWidth;
+    EXPECT_EQ(HeadingTipAt(header, lastStart + 10), "contents tip");
+    EXPECT_EQ(HeadingTipAt(header, 10), "code tip");
+
+    list.setColumnWidth(1, kSecondWidth + 20);
+    EXPECT_EQ(HeadingTipAt(header, lastStart + 10), "name tip");
+    EXPECT_EQ(HeadingTipAt(header, lastStart + 30), "contents tip");
+}
+
+}  // namespace
+}  // namespace quibo::test
