@@ -1,11 +1,46 @@
 // quibo: the desktop window.
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
 #include <csignal>
+#include <cstdlib>
+#include <iostream>
 
 #include "app/command_line.h"
+#include "cli/file_report.h"
 #include "codecs/codec_database.h"
 #include "gui/main_window.h"
 #include "platform/program_directory.h"
+#include "platform/recorded_fields.h"
+#include "res/main_window_fields.h"
+
+namespace {
+
+// What the window shows, read back from its widgets, in quibo-info's JSON
+// form (without messages: the window shows those in boxes of its own).
+std::string ShownFieldsJson(quibo::MainWindow& window) {
+    quibo::RecordedFields shown;
+    for (const quibo::FieldSpec& field : quibo::MainWindowFields()) {
+        QWidget* widget = window.Control(field.controlId);
+        if (auto* edit = qobject_cast<QLineEdit*>(widget))
+            shown.SetText(field.controlId, edit->text().toStdString());
+        else if (auto* button = qobject_cast<QPushButton*>(widget))
+            shown.SetText(field.controlId, button->text().toStdString());
+    }
+    const QAbstractItemView* list = window.InfoListView();
+    const QAbstractItemModel* rows = list->model();
+    for (int row = 0; row < rows->rowCount(); ++row) {
+        auto cell = [&](int column) { return rows->index(row, column).data().toString().toStdString(); };
+        shown.InsertInfoRow(row, {cell(0), cell(1), cell(2)});
+    }
+    nlohmann::ordered_json json = quibo::ReportJson({window.Dialog().FilePath(), &shown, {}});
+    json.erase("messages");
+    return json.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
@@ -18,5 +53,13 @@ int main(int argc, char** argv) {
     quibo::MainWindow window(quibo::CodecDatabasePlaces(quibo::ProgramDirectory()), std::move(fileName));
     window.show();
     window.Start();
+    // QUIBO_DUMP_FIELDS: when the event loop first turns, print the texts
+    // the window shows and end; tests and timings use it.
+    if (std::getenv("QUIBO_DUMP_FIELDS") != nullptr) {
+        QTimer::singleShot(0, &window, [&window] {
+            std::cout << ShownFieldsJson(window) << '\n';
+            QApplication::exit(0);
+        });
+    }
     return QApplication::exec();
 }

@@ -1,0 +1,121 @@
+// Open, Refresh, Close and Exit with and without unsaved INFO edits, for
+// every answer of the questions they ask, on real files.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "app/main_dialog.h"
+#include "platform/posix_file_access.h"
+#include "platform/recorded_fields.h"
+#include "riff_builder.h"
+#include "scripted_file_dialogs.h"
+#include "scripted_info_editor.h"
+#include "scripted_message_boxes.h"
+#include "temp_dir.h"
+
+namespace quibo::test {
+namespace {
+
+using N = RiffNode;
+using A = MessageAnswer;
+
+Bytes Clip(const std::string& title) {
+    return N::Riff("AVI ", {N::List("hdrl", {N::Leaf("avih", Bytes(56, '\0'))}), InfoList({{"INAM", title}}),
+                            N::Leaf("JUNK", Bytes(200, '\x01')), N::List("movi", {N::Leaf("00dc", "frame")})})
+        .ToBytes();
+}
+
+Bytes ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), {});
+}
+
+struct Case {
+    const char* command;
+    bool edited;
+    std::vector<A> answers;
+    // Questions asked | where the window went | the first file | its edits.
+    const char* outcome;
+};
+
+const Case kCases[] = {
+    {"Open", false, {}, "|other.avi|as it was|clean"},
+    {"Open", true, {A::Cancel}, "File Open|clip.avi|as it was|modified"},
+    {"Open", true, {A::No}, "File Open|other.avi|as it was|clean"},
+    {"Open", true, {A::Yes, A::Cancel}, "File Open,File Modification Confirmation|other.avi|as it was|clean"},
+    {"Open", true, {A::Yes, A::Ok}, "File Open,File Modification Confirmation|other.avi|written|clean"},
+    {"Refresh", true, {}, "|clip.avi|as it was|modified"},
+    {"Close", false, {}, "|closed|as it was|clean"},
+    {"Close", true, {A::Cancel}, "File Close|clip.avi|as it was|modified"},
+    {"Close", true, {A::No}, "File Close|closed|as it was|clean"},
+    {"Close", true, {A::Yes, A::Cancel}, "File Close,File Modification Confirmation|closed|as it was|clean"},
+    {"Close", true, {A::Yes, A::Ok}, "File Close,File Modification Confirmation|closed|written|clean"},
+    {"Exit", false, {}, "|exits|as it was|clean"},
+    {"Exit", true, {A::Cancel}, "Exiting...|stays|as it was|modified"},
+    {"Exit", true, {A::No}, "Exiting...|exits|as it was|modified"},
+    {"Exit", true, {A::Yes, A::Cancel}, "Exiting...,File Modification Confirmation|exits|as it was|modified"},
+    {"Exit", true, {A::Yes, A::Ok}, "Exiting...,File Modification Confirmation|exits|written|clean"},
+};
+
+TEST(UnsavedEdits, EachAnswerOfEachQuestion) {
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(std::string(c.command) + " " + c.outcome);
+        TempDir dir;
+        const std::string clip = dir.Write("clip.avi", Clip("Title"));
+        const std::string other = dir.Write("other.avi", Clip("Other"));
+        PosixFileAccess files;
+        ScriptedMessageBoxes messages;
+        ScriptedFileDialogs dialogs;
+        RecordedFields fields;
+        ScriptedInfoEditor editor;
+        MainDialog dialog{{files, messages, dialogs, fields, &editor}};
+        dialogs.Answer(clip);
+        dialog.OnFileOpen();
+        if (c.edited) {
+            fields.Select(0);
+            editor.Answer("INAM", "Edited title");
+            ASSERT_TRUE(dialog.OnEditField());
+        }
+
+        for (A answer : c.answers) messages.Answer(answer);
+        const std::string command = c.command;
+        std::string went;
+        if (command == "Open") {
+            dialogs.Answer(other);
+            dialog.OnFileOpen();
+        } else if (command == "Refresh") {
+            dialog.OnViewRefresh();
+        } else if (command == "Close") {
+            dialog.OnFileClose();
+        } else {
+            went = dialog.OnCancel() ? "exits" : "stays";
+        }
+        if (went.empty())
+            went = dialog.FileRead() ? std::filesystem::path(dialog.FilePath()).filename().string() : "closed";
+
+        std::string asked;
+        for (const Message& message : messages.Shown()) {
+            if (message.caption != "File Modification Confirmation") {
+                EXPECT_EQ(message.text, "Save changes to " + clip + "?");
+                EXPECT_EQ(message.buttons, MessageButtons::YesNoCancel);
+                EXPECT_EQ(message.icon, MessageIcon::Question);
+            }
+            asked += (asked.empty() ? "" : ",") + message.caption;
+        }
+        // An Open with unsaved edits asks before it shows its dialog.
+        EXPECT_EQ(dialogs.Requests().size(), command == "Open" && went == "other.avi" ? 2u : 1u);
+        const Bytes onDisk = ReadAll(clip);
+        std::string outcome = asked + "|" + went + "|" +
+                              (onDisk == Clip("Title") ? "as it was" : onDisk.find("Edited title") != Bytes::npos
+                                                                           ? "written"
+                                                                           : "damaged") +
+                              "|" + (dialog.ImageModified() ? "modified" : "clean");
+        EXPECT_EQ(outcome, c.outcome);
+        EXPECT_EQ(ReadAll(other), Clip("Other"));
+    }
+}
+
+}  // namespace
+}  // namespace quibo::test
