@@ -7,7 +7,7 @@ QUIBO_BUILD="$QUIBO_ROOT/build"
 # Compiler and build tools; Qt 6 for the window; FFmpeg's libraries, GoogleTest,
 # Google Benchmark, CLI11 and nlohmann-json for the code; ffmpeg, mencoder and
 # mediainfo to make and compare real files; Xvfb and a font to run the window
-# headless.
+# headless; the validators of the package's desktop file and AppStream data.
 QUIBO_PACKAGES=(
     build-essential cmake pkg-config
     qt6-base-dev
@@ -16,6 +16,7 @@ QUIBO_PACKAGES=(
     libcli11-dev nlohmann-json3-dev
     ffmpeg mencoder mediainfo
     xvfb xauth fonts-dejavu-core
+    desktop-file-utils appstream
 )
 
 # Prints each named package that dpkg does not have installed.
