@@ -54,6 +54,25 @@ Verdict Identify(const std::uint8_t* image, std::int64_t fileSize) {
     return TruncationVerdict(image, fileSize);
 }
 
+// The four texts and the result for a file that is open.
+GeneralCache IdentifyOpenFile(FileHandle& file, const std::string& path, const std::uint8_t* image) {
+    GeneralCache shown;
+    shown.fileName = path;
+    // A failed size or time query leaves its field at "n.a."; without a
+    // size there is no verdict and nothing is walked.
+    shown.size = shown.date = shown.status = "n.a.";
+    SizeResult size = file.Size();
+    if (size.ok) shown.size = FormatSizeText(size.bytes, SizeStyle::Long);
+    TimeResult time = file.LastWriteTime();
+    if (time.ok) shown.date = FormatLastWriteTime(time.seconds);
+    if (size.ok) {
+        Verdict verdict = Identify(image, size.bytes);
+        shown.status = verdict.status;
+        shown.result = verdict.result;
+    }
+    return shown;
+}
+
 }  // namespace
 
 std::string FormatLastWriteTime(std::time_t seconds) {
@@ -69,32 +88,11 @@ std::string FormatLastWriteTime(std::time_t seconds) {
 
 std::int64_t IdentifyFile(FileHandle* file, const std::string& path, const std::uint8_t* image,
                           FieldSurface& fields, GeneralCache& cache) {
-    if (file == nullptr) {
-        fields.SetText(control::kFileName, cache.fileName);
-        fields.SetText(control::kFileSize, cache.size);
-        fields.SetText(control::kFileDate, cache.date);
-        fields.SetText(control::kFileStatus, cache.status);
-        return cache.result;
-    }
-    GeneralCache shown;
-    shown.fileName = path;
-    // A failed size or time query leaves its field at "n.a."; without a
-    // size there is no verdict and nothing is walked.
-    shown.size = shown.date = shown.status = "n.a.";
-    SizeResult size = file->Size();
-    if (size.ok) shown.size = FormatSizeText(size.bytes, SizeStyle::Long);
-    TimeResult time = file->LastWriteTime();
-    if (time.ok) shown.date = FormatLastWriteTime(time.seconds);
-    if (size.ok) {
-        Verdict verdict = Identify(image, size.bytes);
-        shown.status = verdict.status;
-        shown.result = verdict.result;
-    }
-    fields.SetText(control::kFileName, shown.fileName);
-    fields.SetText(control::kFileSize, shown.size);
-    fields.SetText(control::kFileDate, shown.date);
-    fields.SetText(control::kFileStatus, shown.status);
-    cache = std::move(shown);
+    if (file != nullptr) cache = IdentifyOpenFile(*file, path, image);
+    fields.SetText(control::kFileName, cache.fileName);
+    fields.SetText(control::kFileSize, cache.size);
+    fields.SetText(control::kFileDate, cache.date);
+    fields.SetText(control::kFileStatus, cache.status);
     return cache.result;
 }
 

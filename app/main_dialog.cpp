@@ -22,6 +22,12 @@ std::unique_ptr<std::uint8_t[]> ZeroFilledImage() { return std::unique_ptr<std::
 
 }  // namespace
 
+const std::vector<std::pair<std::string, std::string>>& AviFileFilters() {
+    static const std::vector<std::pair<std::string, std::string>> kFilters = {{"AVI Files (*.avi)", "*.avi"},
+                                                                               {"ALL Files (*.*)", "*.*"}};
+    return kFilters;
+}
+
 std::string ReplacePathPlaceholder(const std::string& format, const std::string& path) {
     std::string text = format;
     std::size_t at = text.find("%s");
@@ -73,8 +79,7 @@ void MainDialog::OnFileOpen() {
         filePath_ = std::move(pendingFileName_);
         pendingFileName_.clear();
     } else {
-        FileDialogRequest request{"Select file to be checked..",
-                                  {{"AVI Files (*.avi)", "*.avi"}, {"ALL Files (*.*)", "*.*"}}, filePath_};
+        FileDialogRequest request{"Select file to be checked..", AviFileFilters(), filePath_};
         std::optional<std::string> chosen = services_.dialogs.AskOpenPath(request);
         if (!chosen) return;
         filePath_ = *chosen;

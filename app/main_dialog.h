@@ -43,6 +43,9 @@ struct Services {
     InstalledDecoderSource* decoders = nullptr;
 };
 
+// The filters of the Open and Save dialogs.
+const std::vector<std::pair<std::string, std::string>>& AviFileFilters();
+
 // `format` with `path` in place of its "%s".
 std::string ReplacePathPlaceholder(const std::string& format, const std::string& path);
 

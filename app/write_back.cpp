@@ -3,13 +3,6 @@
 #include "res/control_ids.h"
 
 namespace quibo {
-namespace {
-
-const std::vector<std::pair<std::string, std::string>> kAviFilters = {{"AVI Files (*.avi)", "*.avi"},
-                                                                       {"ALL Files (*.*)", "*.*"}};
-
-}  // namespace
-
 bool MainDialog::WriteImage() {
     OpenResult opened = services_.files.OpenExclusiveReadWrite(filePath_);
     if (!opened.handle) {
@@ -46,7 +39,7 @@ int MainDialog::AskSaveChanges(const std::string& caption) {
 
 void MainDialog::OnSaveAs() {
     std::optional<std::string> chosen =
-        services_.dialogs.AskSavePath({"Save modified copy of AVI file to...", kAviFilters, filePath_});
+        services_.dialogs.AskSavePath({"Save modified copy of AVI file to...", AviFileFilters(), filePath_});
     if (!chosen) return;
     if (services_.copier == nullptr || services_.copyObserver == nullptr ||
         services_.copier->Copy(filePath_, *chosen, *services_.copyObserver) != 0)

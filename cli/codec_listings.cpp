@@ -5,6 +5,7 @@
 
 #include "codecs/installed_codecs.h"
 #include "info/display_text.h"
+#include "res/list_columns.h"
 
 namespace quibo {
 namespace {
@@ -20,21 +21,24 @@ struct Listing {
 
 std::string Text(const char* text) { return text ? DisplayText(text) : ""; }
 
-// Records from slot 1 up to the first without a description.
+// The list's column headings, as the window's list shows them.
+std::vector<std::string> Headings(std::span<const ListColumn> columns) {
+    std::vector<std::string> headings;
+    for (const ListColumn& column : columns) headings.emplace_back(column.heading);
+    return headings;
+}
+
 Listing SupportedCodecs(const CodecDatabase& database) {
-    Listing listing{"", {"FourCC", "Codec", "Vendor"}, {"fourcc", "codec", "vendor"}, {}};
-    for (std::size_t i = 1; i < kCodecSlots; ++i) {
-        const CodecEntry& entry = database.Slot(i);
-        if (entry.description == nullptr || *entry.description == '\0') break;
+    Listing listing{"", Headings(SupportedCodecColumns()), {"fourcc", "codec", "vendor"}, {}};
+    for (const CodecEntry& entry : database.ListedEntries())
         listing.rows.push_back({Text(entry.fourCC), Text(entry.description), Text(entry.vendor)});
-    }
     listing.title = "Supported Video Codecs - " + std::to_string(listing.rows.size()) + " Found";
     return listing;
 }
 
 Listing InstalledCodecs(const CodecDatabase& database, InstalledDecoderSource& decoders) {
     Listing listing{"Video Codecs Installed on this Machine",
-                    {"FourCC", "Codec: Installed Name (from O/S)", "Description (Quibo)", "Vendor (Quibo)"},
+                    Headings(InstalledCodecColumns()),
                     {"fourcc", "installed_name", "description", "vendor"},
                     {}};
     for (const InstalledCodecRow& row : EnumerateInstalledCodecs(decoders, &database, nullptr))

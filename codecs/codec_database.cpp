@@ -30,6 +30,12 @@ std::size_t CodecDatabase::RecordCount() const {
     return count;
 }
 
+std::span<const CodecEntry> CodecDatabase::ListedEntries() const {
+    std::size_t end = 1;
+    while (end < kCodecSlots && slots_[end].description != nullptr && *slots_[end].description != '\0') ++end;
+    return std::span<const CodecEntry>(slots_).subspan(1, end - 1);
+}
+
 void CodecDatabase::MarkUnknownEntry() { slots_[0].description = slots_[0].vendor = "<unknown>"; }
 
 bool CodecDatabase::Parse(std::unique_ptr<char[]> owned, std::size_t end) {

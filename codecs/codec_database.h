@@ -5,6 +5,7 @@
 #include <array>
 #include <cstddef>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,9 @@ public:
     std::size_t FindCodecIndex(const char* key) const;
     // Number of records held.
     std::size_t RecordCount() const;
+    // The records the codec lists show: from slot 1 up to the first whose
+    // description is absent or empty.
+    std::span<const CodecEntry> ListedEntries() const;
 
     // Takes the file's text (with room for one more byte, which must be
     // NUL) and parses it in place. True when the whole text was parsed.

@@ -15,7 +15,6 @@
 #include "gui/about_dialog.h"
 #include "gui/column_setup.h"
 #include "gui/installed_codecs_dialog.h"
-#include "gui/status_button.h"
 #include "gui/supported_codecs_dialog.h"
 #include "gui/widget_builder.h"
 #include "res/command_ids.h"
@@ -85,17 +84,10 @@ MainWindow::~MainWindow() { qApp->removeEventFilter(this); }
 
 void MainWindow::BuildFields(QWidget* client) {
     for (const FieldSpec& field : MainWindowFields()) {
-        QWidget* widget;
-        if (field.controlId == control::kFileStatus || field.controlId == control::kVideoStatus) {
-            widget = new StatusButton(client);
-        } else {
-            auto* edit = new QLineEdit(client);
-            edit->setReadOnly(true);
-            PaintReadOnly(edit);
-            widget = edit;
-        }
-        widget->setGeometry(units_.Rect(field.x, field.y, field.width, field.height));
-        controls_.insert(field.controlId, widget);
+        bool status = field.controlId == control::kFileStatus || field.controlId == control::kVideoStatus;
+        ControlTemplate place{status ? ControlKind::StatusButton : ControlKind::ReadOnlyEdit,
+                              field.controlId, "", field.x, field.y, field.width, field.height};
+        controls_.insert(field.controlId, BuildControl(place, units_, client));
 
         int labelLeft = GroupLeft(field.group) + kGroupInset / 2;
         auto* label = new QLabel(QString::fromUtf8(field.label), client);

@@ -10,11 +10,8 @@ QString Cell(const char* text) { return CellText(text ? text : ""); }
 SupportedCodecsDialog::SupportedCodecsDialog(const CodecDatabase& codecs, const DialogUnits& mainUnits,
                                              QWidget* parent)
     : CodecListDialog(SupportedCodecsTemplate(), SupportedCodecColumns(), mainUnits, parent) {
-    for (std::size_t slot = 1; slot < kCodecSlots; ++slot) {
-        const CodecEntry& entry = codecs.Slot(slot);
-        if (entry.description == nullptr || *entry.description == '\0') break;
+    for (const CodecEntry& entry : codecs.ListedEntries())
         AppendRow({Cell(entry.fourCC), Cell(entry.description), Cell(entry.vendor)});
-    }
     setWindowTitle(QStringLiteral("Supported Video Codecs - %1 Found").arg(List()->topLevelItemCount()));
 }
 

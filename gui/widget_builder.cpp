@@ -21,64 +21,69 @@ void PaintReadOnly(QWidget* widget) {
     widget->setPalette(palette);
 }
 
+QWidget* BuildControl(const ControlTemplate& control, const DialogUnits& units, QWidget* parent) {
+    const QString text = QString::fromUtf8(control.text);
+    QWidget* widget = nullptr;
+    switch (control.kind) {
+        case ControlKind::GroupBox:
+            widget = new QGroupBox(text, parent);
+            break;
+        case ControlKind::Label:
+            widget = new QLabel(text, parent);
+            break;
+        case ControlKind::Edit:
+            widget = new QLineEdit(parent);
+            break;
+        case ControlKind::ReadOnlyEdit: {
+            auto* edit = new QLineEdit(parent);
+            edit->setReadOnly(true);
+            PaintReadOnly(edit);
+            widget = edit;
+            break;
+        }
+        case ControlKind::StatusButton:
+            widget = new StatusButton(parent);
+            break;
+        case ControlKind::PushButton:
+        case ControlKind::DefaultButton: {
+            auto* button = new QPushButton(text, parent);
+            button->setAutoDefault(false);
+            button->setDefault(control.kind == ControlKind::DefaultButton);
+            widget = button;
+            break;
+        }
+        case ControlKind::List: {
+            auto* list = new TitleTipListCtrl(parent);
+            list->setRootIsDecorated(false);
+            list->setSelectionMode(QAbstractItemView::SingleSelection);
+            list->setSelectionBehavior(QAbstractItemView::SelectRows);
+            list->setUniformRowHeights(true);
+            list->setSortingEnabled(false);
+            widget = list;
+            break;
+        }
+        case ControlKind::ComboBox:
+            widget = new QComboBox(parent);
+            break;
+        case ControlKind::Line: {
+            auto* line = new QFrame(parent);
+            line->setFrameShape(QFrame::HLine);
+            line->setStyleSheet(QStringLiteral("color: black; background: black;"));
+            widget = line;
+            break;
+        }
+        case ControlKind::Icon:
+            widget = new QLabel(parent);
+            break;
+    }
+    widget->setGeometry(units.Rect(control.x, control.y, control.width, control.height));
+    return widget;
+}
+
 QMap<int, QWidget*> BuildControls(const DialogTemplate& dialog, const DialogUnits& units, QWidget* parent) {
     QMap<int, QWidget*> byId;
     for (const ControlTemplate& control : dialog.controls) {
-        const QString text = QString::fromUtf8(control.text);
-        QWidget* widget = nullptr;
-        switch (control.kind) {
-            case ControlKind::GroupBox:
-                widget = new QGroupBox(text, parent);
-                break;
-            case ControlKind::Label:
-                widget = new QLabel(text, parent);
-                break;
-            case ControlKind::Edit:
-                widget = new QLineEdit(parent);
-                break;
-            case ControlKind::ReadOnlyEdit: {
-                auto* edit = new QLineEdit(parent);
-                edit->setReadOnly(true);
-                PaintReadOnly(edit);
-                widget = edit;
-                break;
-            }
-            case ControlKind::StatusButton:
-                widget = new StatusButton(parent);
-                break;
-            case ControlKind::PushButton:
-            case ControlKind::DefaultButton: {
-                auto* button = new QPushButton(text, parent);
-                button->setAutoDefault(false);
-                button->setDefault(control.kind == ControlKind::DefaultButton);
-                widget = button;
-                break;
-            }
-            case ControlKind::List: {
-                auto* list = new TitleTipListCtrl(parent);
-                list->setRootIsDecorated(false);
-                list->setSelectionMode(QAbstractItemView::SingleSelection);
-                list->setSelectionBehavior(QAbstractItemView::SelectRows);
-                list->setUniformRowHeights(true);
-                list->setSortingEnabled(false);
-                widget = list;
-                break;
-            }
-            case ControlKind::ComboBox:
-                widget = new QComboBox(parent);
-                break;
-            case ControlKind::Line: {
-                auto* line = new QFrame(parent);
-                line->setFrameShape(QFrame::HLine);
-                line->setStyleSheet(QStringLiteral("color: black; background: black;"));
-                widget = line;
-                break;
-            }
-            case ControlKind::Icon:
-                widget = new QLabel(parent);
-                break;
-        }
-        widget->setGeometry(units.Rect(control.x, control.y, control.width, control.height));
+        QWidget* widget = BuildControl(control, units, parent);
         if (control.id >= 0) byId.insert(control.id, widget);
     }
     return byId;

@@ -12,6 +12,9 @@ namespace quibo {
 // Navy text on pale yellow, as every read-only field shows.
 void PaintReadOnly(QWidget* widget);
 
+// Creates the widget of one template control as a child of `parent`.
+QWidget* BuildControl(const ControlTemplate& control, const DialogUnits& units, QWidget* parent);
+
 // Creates one widget per template control as a child of `parent`; returns
 // the widgets that have an id.
 QMap<int, QWidget*> BuildControls(const DialogTemplate& dialog, const DialogUnits& units, QWidget* parent);
