@@ -8,7 +8,7 @@
 #include <string>
 
 #include "app/main_dialog.h"
-#include "bench/memory_file_access.h"
+#include "platform/memory_file_access.h"
 #include "cli/collected_messages.h"
 #include "codecs/codec_database.h"
 #include "platform/recorded_fields.h"

@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "bench/memory_file_access.h"
 #include "codecs/codec_database.h"
+#include "platform/memory_file_access.h"
 #include "platform/posix_file_access.h"
 
 namespace {
@@ -30,12 +30,12 @@ void LoadRepeatedly(benchmark::State& state, quibo::FileAccess& files) {
 }
 
 void BM_LoadCodecDatabaseFromMemory(benchmark::State& state) {
-    quibo::bench::FileBytes file;
-    if (!quibo::bench::LoadFile(kDatabasePath, file)) {
+    quibo::FileBytes file;
+    if (!quibo::LoadFile(kDatabasePath, file)) {
         state.SkipWithError(("cannot read " + kDatabasePath).c_str());
         return;
     }
-    quibo::bench::MemoryFileAccess files(kDatabasePath, file);
+    quibo::MemoryFileAccess files(kDatabasePath, file);
     LoadRepeatedly(state, files);
 }
 

@@ -59,12 +59,9 @@ std::string DecoderName(const AVCodec& decoder) {
 
 }  // namespace
 
+// The libraries stay loaded for the rest of the process: FFmpeg and the
+// libraries it pulls in keep global state that is not made to be unloaded.
 struct LibavDecoderSource::Libraries {
-    ~Libraries() {
-        if (codec) ::dlclose(codec);
-        if (format) ::dlclose(format);
-    }
-
     void Load() {
         format = OpenFirst({"libavformat.so." AV_STRINGIFY(LIBAVFORMAT_VERSION_MAJOR), "libavformat.so"});
         codec = OpenFirst({"libavcodec.so." AV_STRINGIFY(LIBAVCODEC_VERSION_MAJOR), "libavcodec.so"});

@@ -3,13 +3,16 @@
 
 QUIBO_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 QUIBO_BUILD="$QUIBO_ROOT/build"
+QUIBO_SANITIZE_BUILD="$QUIBO_ROOT/build-sanitize"
 
 # Compiler and build tools; Qt 6 for the window; FFmpeg's libraries, GoogleTest,
 # Google Benchmark, CLI11 and nlohmann-json for the code; ffmpeg, mencoder and
-# mediainfo to make and compare real files; Xvfb and a font to run the window
+# mediainfo to make and compare real files; clang with its sanitizer and
+# libFuzzer runtimes for the sanitizer build; Xvfb and a font to run the window
 # headless; the validators of the package's desktop file and AppStream data.
 QUIBO_PACKAGES=(
     build-essential cmake pkg-config
+    clang-14 libclang-rt-14-dev
     qt6-base-dev
     libavformat-dev libavcodec-dev
     libgtest-dev libgmock-dev libbenchmark-dev
@@ -51,4 +54,12 @@ install_packages() {
 configure_and_build() {
     cmake -S "$QUIBO_ROOT" -B "$QUIBO_BUILD" -G "Unix Makefiles" -DCMAKE_BUILD_TYPE=RelWithDebInfo
     cmake --build "$QUIBO_BUILD" --parallel "$(nproc)" "$@"
+}
+
+# Configures build-sanitize/ with clang, AddressSanitizer,
+# UndefinedBehaviorSanitizer and the fuzzers, and builds it.
+configure_and_build_sanitized() {
+    cmake -S "$QUIBO_ROOT" -B "$QUIBO_SANITIZE_BUILD" -G "Unix Makefiles" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DCMAKE_CXX_COMPILER=clang++-14 -DQUIBO_SANITIZE=ON -DQUIBO_BUILD_FUZZERS=ON -DQUIBO_BUILD_BENCH=OFF
+    cmake --build "$QUIBO_SANITIZE_BUILD" --parallel "$(nproc)"
 }

@@ -22,6 +22,8 @@ public:
     }
 
     const std::vector<Message>& Shown() const { return shown_; }
+    // Drops the answers no question asked for.
+    void ForgetUnused() { script_.clear(); }
 
 private:
     std::deque<MessageAnswer> script_;

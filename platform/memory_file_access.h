@@ -1,6 +1,8 @@
-// A file held in memory and served to the core under its own path, so that a
-// benchmark times the core's work and not the disk. Any other path, such as
-// the codec database, comes from the file system.
+// A file held in memory and served to the core under its own path, so that
+// a benchmark or a fuzzer drives the core's work and not the disk. The held
+// bytes may be followed by a run of zeros that is never stored, to stand for
+// a file far larger than memory. Any other path, such as the codec database,
+// comes from the file system.
 #pragma once
 
 #include <sys/stat.h>
@@ -19,10 +21,11 @@
 #include "platform/file_access.h"
 #include "platform/posix_file_access.h"
 
-namespace quibo::bench {
+namespace quibo {
 
 struct FileBytes {
     std::vector<std::uint8_t> bytes;
+    std::uint64_t zeroTail = 0;  // zeros after `bytes`
     std::time_t lastWrite = 0;
 };
 
@@ -31,6 +34,7 @@ inline bool LoadFile(const std::string& path, FileBytes& file) {
     struct stat info {};
     if (!in || ::stat(path.c_str(), &info) != 0) return false;
     file.bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    file.zeroTail = 0;
     file.lastWrite = info.st_mtime;
     return !in.bad();
 }
@@ -40,11 +44,13 @@ public:
     explicit MemoryFileHandle(const FileBytes& file) : file_(file) {}
 
     ReadResult ReadFromStart(std::uint8_t* buffer, std::size_t count) override {
-        std::size_t delivered = std::min(count, file_.bytes.size());
-        std::memcpy(buffer, file_.bytes.data(), delivered);
-        return {true, delivered, 0};
+        std::size_t held = std::min(count, file_.bytes.size());
+        if (held > 0) std::memcpy(buffer, file_.bytes.data(), held);
+        std::size_t zeros = static_cast<std::size_t>(std::min<std::uint64_t>(count - held, file_.zeroTail));
+        std::memset(buffer + held, 0, zeros);
+        return {true, held + zeros, 0};
     }
-    SizeResult Size() override { return {true, static_cast<std::int64_t>(file_.bytes.size()), 0}; }
+    SizeResult Size() override { return {true, static_cast<std::int64_t>(file_.bytes.size() + file_.zeroTail), 0}; }
     TimeResult LastWriteTime() override { return {true, file_.lastWrite, 0}; }
 
 private:
@@ -65,4 +71,4 @@ private:
     PosixFileAccess disk_;
 };
 
-}  // namespace quibo::bench
+}  // namespace quibo

@@ -1,0 +1,70 @@
+// One analysis of arbitrary bytes, opened by name as the window opens a
+// file: identification, the chunk walk, the video and audio facts, the
+// audio frame scan and the INFO rows. Each input is opened as a file of
+// exactly its own length; one in eight (by length) is opened again as the
+// start of a file 5 GiB longer whose remaining bytes are zero, for the size
+// checks of large files. Not every input: the walk over the zeros that fill
+// the rest of the image is slow under the fuzzer's instrumentation.
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/main_dialog.h"
+#include "cli/collected_messages.h"
+#include "platform/memory_file_access.h"
+#include "platform/recorded_fields.h"
+
+namespace {
+
+constexpr const char* kPath = "/fuzz/input.avi";
+constexpr std::uint64_t kLargeFileTail = 5ull << 30;
+
+// A fixed set of installed decoders, so that a finding does not depend on
+// the machine's libraries; one without a name and one without a FourCC, as a
+// platform may give them.
+class FixedDecoders final : public quibo::InstalledDecoderSource {
+public:
+    std::vector<quibo::InstalledDecoder> Decoders() override {
+        return {{"MPEG-4 part 2", "XVID"}, {"MPEG-4 part 2", "DX50"}, {"Motion JPEG", "MJPG"},
+                {std::nullopt, "H264"}, {"FFV1", std::nullopt}};
+    }
+};
+
+class NoFileDialogs final : public quibo::FileDialogs {
+public:
+    std::optional<std::string> AskOpenPath(const quibo::FileDialogRequest&) override { return std::nullopt; }
+};
+
+// The window's state lives on from input to input, as it does from file to
+// file while the user works.
+struct Window {
+    Window() { dialog.Start(); }
+
+    quibo::FileBytes file;
+    quibo::MemoryFileAccess files{kPath, file};
+    quibo::CollectedMessages messages;
+    NoFileDialogs dialogs;
+    quibo::RecordedFields fields;
+    FixedDecoders decoders;
+    quibo::MainDialog dialog{{files, messages, dialogs, fields, nullptr, nullptr, nullptr, &decoders},
+                             quibo::CodecDatabasePlaces(QUIBO_CODEC_DIR "/")};
+};
+
+void OpenByName(Window& window, std::uint64_t zeroTail) {
+    window.file.zeroTail = zeroTail;
+    window.dialog.SetPendingFileName(kPath);
+    window.dialog.OnFileOpen();
+    window.messages.Clear();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static Window window;
+    window.file.bytes.assign(data, data + size);
+    OpenByName(window, 0);
+    if (size % 8 == 0) OpenByName(window, kLargeFileTail);
+    return 0;
+}

@@ -1,0 +1,152 @@
+// Arbitrary sequences of INFO edits, deletes and new fields on an arbitrary
+// file, through the window's own commands, each committed edit saved in
+// place into a real file held in memory (memfd). After every committed edit
+// the image must still analyse; after every save the file must keep its
+// length, every byte from the written length on, and its movie list, and it
+// must show the same rows when opened afresh.
+//
+// Input: the file's bytes, then the edit script, then one byte L: the script
+// is the 8 * L bytes before L (a bare AVI file is a valid input too). The
+// script may first lengthen the file with zeros past the image's 100,000
+// bytes (one script in eight: the walk over the zeros is slow under the
+// fuzzer's instrumentation), so that edits also meet files larger than the
+// image.
+#include <fuzzer/FuzzedDataProvider.h>
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "analysis/riff_layout.h"
+#include "platform/posix_file_access.h"
+#include "tests/editing_window.h"
+
+namespace {
+
+using Window = quibo::test::EditingWindow<quibo::PosixFileAccess>;
+
+constexpr std::size_t kLongerThanImage = quibo::kImageCapacity + 50000;
+
+void Require(bool holds, const char* what) {
+    if (holds) return;
+    std::fprintf(stderr, "info_edit_fuzzer: %s\n", what);
+    std::abort();
+}
+
+// A regular file that lives in memory, named by its /proc path.
+class MemoryBackedFile {
+public:
+    explicit MemoryBackedFile(const std::string& bytes) : fd_(::memfd_create("quibo-fuzz", MFD_CLOEXEC)) {
+        Require(fd_ >= 0, "memfd_create failed");
+        Require(::pwrite(fd_, bytes.data(), bytes.size(), 0) == static_cast<ssize_t>(bytes.size()), "pwrite failed");
+    }
+    ~MemoryBackedFile() { ::close(fd_); }
+    MemoryBackedFile(const MemoryBackedFile&) = delete;
+    MemoryBackedFile& operator=(const MemoryBackedFile&) = delete;
+
+    // Lengthens the file with zeros to `length` bytes, held sparse.
+    void ExtendTo(std::size_t length) { Require(::ftruncate(fd_, static_cast<off_t>(length)) == 0, "ftruncate failed"); }
+    std::string Path() const { return "/proc/self/fd/" + std::to_string(fd_); }
+    std::string Bytes() const {
+        std::string bytes(static_cast<std::size_t>(::lseek(fd_, 0, SEEK_END)), '\0');
+        Require(::pread(fd_, bytes.data(), bytes.size(), 0) == static_cast<ssize_t>(bytes.size()), "pread failed");
+        return bytes;
+    }
+
+private:
+    int fd_;
+};
+
+// Offset and length of the "movi" list at the top level of the first RIFF
+// chunk, when the file holds all of it.
+std::optional<std::pair<std::size_t, std::size_t>> MovieList(const std::string& file) {
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(file.data());
+    if (file.size() < 12 || file.compare(0, 4, "RIFF") != 0) return std::nullopt;
+    for (std::size_t at = 12; at + 12 <= file.size();) {
+        std::size_t length = 8 + static_cast<std::size_t>(quibo::ReadLe32(bytes + at + 4));
+        if (file.compare(at, 4, "LIST") == 0 && file.compare(at + 8, 4, "movi") == 0)
+            return at + length <= file.size() ? std::optional(std::pair(at, length)) : std::nullopt;
+        at += length + (length & 1);
+    }
+    return std::nullopt;
+}
+
+// Saves in place and checks the file against its bytes before the save.
+void SaveAndCheck(Window& window, const MemoryBackedFile& file) {
+    const std::string before = file.Bytes();
+    const std::vector<std::string> shown = window.Rows();
+    const std::size_t written = window.dialog.WriteLength();
+    const std::string image(reinterpret_cast<const char*>(window.dialog.FileImage()), written);
+
+    window.dialog.ConfirmAndWrite();
+    Require(!window.dialog.ImageModified(), "the save failed");
+    const std::string after = file.Bytes();
+    Require(after.size() == before.size(), "the file's length changed");
+    Require(written <= after.size(), "more was written than the file holds");
+    Require(after.compare(0, written, image) == 0, "the written bytes are not the image");
+    Require(after.compare(written, std::string::npos, before, written) == 0, "a byte past the written length changed");
+    if (auto movie = MovieList(before))
+        Require(after.compare(movie->first, movie->second, before, movie->first, movie->second) == 0,
+                "the movie list changed");
+
+    window.OpenByName(file.Path());
+    Require(window.dialog.FileAnalysed(), "the saved file does not analyse");
+    Require(window.Rows() == shown, "the saved file shows other rows than the edited image");
+}
+
+// Runs one step of the script; true when it committed an edit.
+bool RunStep(Window& window, FuzzedDataProvider& script) {
+    const int rows = static_cast<int>(window.fields.Rows().size());
+    auto row = [&] { return script.ConsumeIntegralInRange<int>(-1, rows); };
+    auto text = [&] { return script.ConsumeRandomLengthString(1100); };
+    switch (script.ConsumeIntegralInRange<int>(0, 5)) {
+        case 0:
+            return window.Edit(row(), script.ConsumeBytesAsString(4), text());
+        case 1:
+            return window.Delete(row());
+        case 2:
+            return window.New(script.ConsumeBytesAsString(4), text());
+        case 3: {  // Edit, and the editor is cancelled
+            window.fields.Select(row());
+            window.editor.Cancel();
+            return window.dialog.OnEditField();
+        }
+        case 4: {  // Delete, and the question is cancelled
+            window.fields.Select(row());
+            window.messages.Answer(quibo::MessageAnswer::Cancel);
+            return window.dialog.OnDeleteField();
+        }
+        default:
+            window.dialog.OnViewRefresh();
+            return false;
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size == 0) return 0;
+    const std::size_t scriptLength = std::min<std::size_t>(size - 1, 8u * data[size - 1]);
+    const std::size_t fileLength = size - 1 - scriptLength;
+    FuzzedDataProvider script(data + fileLength, scriptLength);
+
+    MemoryBackedFile file(std::string(reinterpret_cast<const char*>(data), fileLength));
+    if (script.ConsumeIntegralInRange(0, 7) == 0 && fileLength < kLongerThanImage) file.ExtendTo(kLongerThanImage);
+    Window window;
+    window.OpenByName(file.Path());
+    for (int step = 0; step < 12 && script.remaining_bytes() > 0 && window.dialog.FileAnalysed(); ++step) {
+        bool committed = RunStep(window, script);
+        window.editor.ForgetUnused();
+        window.messages.ForgetUnused();
+        if (!committed) continue;
+        Require(window.dialog.FileAnalysed(), "the edited image does not analyse");
+        Require(window.dialog.ImageModified(), "a committed edit left the image unmodified");
+        SaveAndCheck(window, file);
+    }
+    return 0;
+}

@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Makes the fuzzers' seed corpora in DIR: small AVI files written by ffmpeg
+# and mencoder with the common codecs and an INFO list, the bundled sample's
+# start, the codec database, and for the edit fuzzer each AVI file followed
+# by a fixed edit script.
+set -euo pipefail
+out="$1"
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+mkdir -p "$out/analysis" "$out/codec_database" "$out/info_edit"
+avi="$out/analysis"
+
+for pair in mpeg4:libmp3lame mjpeg:pcm_s16le ffv1:adpcm_ima_wav huffyuv:mp2 rawvideo:ac3; do
+    video="${pair%%:*}" audio="${pair##*:}"
+    ffmpeg -nostdin -v error -y -f lavfi -i testsrc=size=32x24:rate=5:duration=0.2 \
+        -f lavfi -i sine=duration=0.2 -c:v "$video" -pix_fmt bgr24 -c:a "$audio" \
+        -metadata title=Seed -metadata artist=Quibo -metadata comment="$pair" "$avi/$video.avi" 2>/dev/null ||
+    ffmpeg -nostdin -v error -y -f lavfi -i testsrc=size=32x24:rate=5:duration=0.2 \
+        -f lavfi -i sine=duration=0.2 -c:v "$video" -c:a "$audio" \
+        -metadata title=Seed -metadata artist=Quibo -metadata comment="$pair" "$avi/$video.avi"
+done
+# A file without an INFO list, and one with the MPEG-4 video under another tag.
+ffmpeg -nostdin -v error -y -f lavfi -i testsrc=size=32x24:rate=5:duration=0.2 -c:v mpeg4 -vtag DX50 \
+    -map_metadata -1 -fflags +bitexact "$avi/dx50-no-info.avi"
+if command -v mencoder >/dev/null; then
+    mencoder -really-quiet "$avi/mpeg4.avi" -ovc lavc -lavcopts vcodec=mpeg4 -oac mp3lame \
+        -o "$avi/mencoder.avi" >/dev/null 2>&1 || true
+fi
+head -c 16384 "$root/res/sample.avi" >"$avi/sample-start.avi"
+
+cp "$root/res/Quibo.dat" "$out/codec_database/"
+printf 'XVID\tXvid MPEG-4 Video\tXvid project\r\n# comment\r\nDIV3\tDivX ;-) MPEG-4\tDivX\r\n' \
+    >"$out/codec_database/small.dat"
+
+# The script: 64 fixed pseudo-random bytes, then their count over 8.
+script="$(LC_ALL=C awk 'BEGIN { srand(7); for (i = 0; i < 64; i++) printf "%c", int(rand() * 256) }'; printf '\x08')"
+for file in "$avi"/*.avi; do
+    { cat "$file"; printf '%s' "$script"; } >"$out/info_edit/$(basename "$file")"
+done
