@@ -59,7 +59,9 @@ configure_and_build() {
 # Configures build-sanitize/ with clang, AddressSanitizer,
 # UndefinedBehaviorSanitizer and the fuzzers, and builds it.
 configure_and_build_sanitized() {
+    # -O1 and line tables only: a quicker build whose reports still name
+    # each source line.
     cmake -S "$QUIBO_ROOT" -B "$QUIBO_SANITIZE_BUILD" -G "Unix Makefiles" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-        -DCMAKE_CXX_COMPILER=clang++-14 -DQUIBO_SANITIZE=ON -DQUIBO_BUILD_FUZZERS=ON -DQUIBO_BUILD_BENCH=OFF
+        -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -gline-tables-only" -DCMAKE_CXX_COMPILER=clang++-14 -DQUIBO_SANITIZE=ON -DQUIBO_BUILD_FUZZERS=ON -DQUIBO_BUILD_BENCH=OFF
     cmake --build "$QUIBO_SANITIZE_BUILD" --parallel "$(nproc)"
 }

@@ -1,0 +1,365 @@
+// Damaged and odd files, thousands of them, given to the real quibo-info in
+// batches: it must end normally with a documented status, report every
+// file, and report each exactly as the window's road does in this process.
+// In-place edits of damaged files keep the length and leave refused files
+// untouched.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iostream>
+#include <iterator>
+#include <nlohmann/json.hpp>
+
+#include "analysis/riff_layout.h"
+#include "app/main_dialog.h"
+#include "hostile_variants.h"
+#include "platform/libav_decoder_source.h"
+#include "platform/posix_file_access.h"
+#include "platform/recorded_fields.h"
+#include "res/control_ids.h"
+#include "scripted_file_dialogs.h"
+#include "scripted_message_boxes.h"
+#include "temp_dir.h"
+
+namespace quibo::test {
+namespace {
+
+using Json = nlohmann::json;
+
+// quibo-info is given this many files at a time.
+constexpr std::size_t kBatchSize = 200;
+constexpr std::size_t kCutStep = 997;
+
+bool HaveTool(const std::string& name) {
+    return std::system(("command -v " + name + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+bool RunQuietly(const std::string& command) {
+    return std::system((command + " </dev/null >/dev/null 2>&1").c_str()) == 0;
+}
+
+Bytes ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), {});
+}
+
+std::string BaseName(const std::string& path) { return std::filesystem::path(path).filename().string(); }
+
+// One second of test picture at 160 x 120: MPEG-4 with an MP3 tone and a
+// title and artist, or MJPEG without audio.
+bool MakeMpeg4WithInfo(const std::string& path) {
+    return RunQuietly("ffmpeg -y -f lavfi -i testsrc=size=160x120:rate=10:duration=1 -f lavfi -i sine=duration=1"
+                      " -c:v mpeg4 -c:a libmp3lame -metadata title='Hostile Title' -metadata artist='Hostile Artist'"
+                      " '" + path + "'");
+}
+bool MakeMjpeg(const std::string& path) {
+    return RunQuietly("ffmpeg -y -f lavfi -i testsrc=size=160x120:rate=10:duration=1 -c:v mjpeg -an '" + path + "'");
+}
+// MEncoder's remux of the MPEG-4 file with PCM audio: longer than the image.
+bool MakeWithMencoder(const std::string& source, const std::string& path) {
+    return RunQuietly("mencoder '" + source + "' -ovc lavc -lavcopts vcodec=mpeg4 -oac pcm -info name='Menc Title'" +
+                      " -o '" + path + "'");
+}
+
+struct CliRun {
+    int waitStatus = 0;
+    std::string out;
+    std::string err;
+};
+
+// Runs quibo-info with `args` in `dir`, whose Quibo.dat it loads; its output
+// goes to files there.
+CliRun RunQuiboInfo(const std::string& dir, const std::vector<std::string>& args) {
+    std::vector<std::string> words{QUIBO_INFO_PATH};
+    words.insert(words.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (std::string& word : words) argv.push_back(word.data());
+    argv.push_back(nullptr);
+    const std::string outPath = dir + "/cli-out", errPath = dir + "/cli-err";
+    pid_t child = ::fork();
+    if (child == 0) {
+        int in = ::open("/dev/null", O_RDONLY);
+        int out = ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        if (in < 0 || out < 0 || err < 0 || ::chdir(dir.c_str()) != 0) ::_exit(127);
+        ::dup2(in, 0);
+        ::dup2(out, 1);
+        ::dup2(err, 2);
+        ::execv(argv[0], argv.data());
+        ::_exit(127);
+    }
+    CliRun run;
+    if (child < 0 || ::waitpid(child, &run.waitStatus, 0) != child) run.waitStatus = -1;
+    run.out = ReadAll(outPath);
+    run.err = ReadAll(errPath);
+    return run;
+}
+
+// The names of `paths` on which quibo-info with `options`, given each alone,
+// does not end normally.
+std::string FilesThatKillQuiboInfo(const std::string& dir, const std::vector<std::string>& options,
+                                   const std::vector<std::string>& paths) {
+    std::string names;
+    for (const std::string& path : paths) {
+        std::vector<std::string> args = options;
+        args.push_back(path);
+        if (CliRun run = RunQuiboInfo(dir, args); !WIFEXITED(run.waitStatus))
+            names += " " + BaseName(path) + " (signal " + std::to_string(WTERMSIG(run.waitStatus)) + ")";
+    }
+    return names;
+}
+
+struct BatchResult {
+    int status;
+    Json entries;
+};
+
+// Runs quibo-info with `options` on all of `paths` at once in `dir`; checks
+// that it ended normally with a documented status and gave an entry for each
+// path, in order.
+std::optional<BatchResult> RunBatch(const std::string& dir, const std::vector<std::string>& options,
+                                    const std::vector<std::string>& paths) {
+    std::vector<std::string> args = options;
+    args.insert(args.end(), paths.begin(), paths.end());
+    CliRun run = RunQuiboInfo(dir, args);
+    if (!WIFEXITED(run.waitStatus)) {
+        ADD_FAILURE() << "quibo-info did not end normally on the batch from " << BaseName(paths.front())
+                      << "; alone:" << FilesThatKillQuiboInfo(dir, options, paths);
+        return std::nullopt;
+    }
+    int status = WEXITSTATUS(run.waitStatus);
+    EXPECT_TRUE(status == 0 || status == 1) << status << ": " << run.err;
+    Json entries = Json::parse(run.out, nullptr, false);
+    if (entries.is_discarded()) {
+        ADD_FAILURE() << "not JSON from the batch from " << BaseName(paths.front()) << ": " << run.err;
+        return std::nullopt;
+    }
+    if (paths.size() == 1) entries = Json::array({entries});
+    EXPECT_EQ(entries.size(), paths.size()) << BaseName(paths.front());
+    for (std::size_t i = 0; i < std::min(entries.size(), paths.size()); ++i)
+        EXPECT_EQ(entries[i].value("file", ""), paths[i]);
+    if (entries.size() != paths.size()) return std::nullopt;
+    return BatchResult{status, std::move(entries)};
+}
+
+// The window's road to a report, in this process: start-up with the same
+// codec database and installed decoders as quibo-info, then each file closed
+// and the next opened by name, as quibo-info does.
+class WindowRoad {
+public:
+    WindowRoad() {
+        dialog_.Start();
+        startup_ = messages_.Shown();
+    }
+
+    // The report as quibo-info's --json would give it; texts that are not
+    // UTF-8 are replaced as its output replaces them.
+    Json Report(const std::string& path) {
+        dialog_.OnFileClose();
+        std::size_t before = messages_.Shown().size();
+        dialog_.SetPendingFileName(path);
+        dialog_.OnFileOpen();
+
+        static const struct {
+            const char* group;
+            const char* key;
+            int controlId;
+        } kFields[] = {
+            {"general", "filename", control::kFileName},   {"general", "size", control::kFileSize},
+            {"general", "date", control::kFileDate},       {"general", "status", control::kFileStatus},
+            {"video", "fourcc", control::kVideoFourCC},    {"video", "codec", control::kVideoCodec},
+            {"video", "vendor", control::kVideoVendor},    {"video", "status", control::kVideoStatus},
+            {"video", "aspect_ratio", control::kVideoAspect}, {"video", "frame_rate", control::kVideoFrameRate},
+            {"video", "duration", control::kVideoDuration}, {"video", "bitrate", control::kVideoBitrate},
+            {"audio", "encoding", control::kAudioEncoding}, {"audio", "bitrate", control::kAudioBitrate},
+        };
+        Json report{{"file", path}, {"info", Json::array()}, {"messages", Json::array()}};
+        for (const auto& field : kFields) report[field.group][field.key] = fields_.Text(field.controlId);
+        for (const InfoRowText& row : fields_.Rows())
+            report["info"].push_back({{"code", row.code}, {"name", row.name}, {"contents", row.contents}});
+        std::vector<Message> shown = startup_;
+        const std::vector<Message>& all = messages_.Shown();
+        shown.insert(shown.end(), all.begin() + static_cast<std::ptrdiff_t>(before), all.end());
+        for (const Message& message : shown)
+            report["messages"].push_back({{"caption", message.caption}, {"text", message.text}});
+        return Json::parse(report.dump(-1, ' ', false, Json::error_handler_t::replace));
+    }
+    bool Analysed() const { return dialog_.FileAnalysed(); }
+
+private:
+    PosixFileAccess files_;
+    ScriptedMessageBoxes messages_;
+    ScriptedFileDialogs dialogs_;
+    RecordedFields fields_;
+    LibavDecoderSource decoders_;
+    MainDialog dialog_{
+        {.files = files_, .messages = messages_, .dialogs = dialogs_, .fields = fields_, .decoders = &decoders_},
+        {QUIBO_CODEC_FILE}};
+    std::vector<Message> startup_;
+};
+
+// A file to try: its name, and how it is made at a path.
+struct HostileFile {
+    std::string name;
+    std::function<void(const std::string& path)> make;
+};
+
+HostileFile Regular(std::string name, std::function<Bytes()> bytes) {
+    return {std::move(name), [bytes](const std::string& path) { std::ofstream(path, std::ios::binary) << bytes(); }};
+}
+
+void RecordTried(std::size_t count) {
+    testing::Test::RecordProperty("hostile_files_tried", static_cast<int>(count));
+    std::cout << "hostile files tried: " << count << std::endl;
+}
+
+// Each file through quibo-info --json in batches, the status checked against
+// the window's verdicts and every entry against the window's report.
+void ExpectCliReportsAsTheWindow(const std::vector<HostileFile>& files) {
+    WindowRoad window;
+    std::vector<std::string> mismatches;
+    for (std::size_t first = 0; first < files.size(); first += kBatchSize) {
+        TempDir dir;
+        std::filesystem::copy_file(QUIBO_CODEC_FILE, dir / "Quibo.dat");
+        std::vector<std::string> paths;
+        for (std::size_t i = first; i < std::min(files.size(), first + kBatchSize); ++i) {
+            paths.push_back(dir / files[i].name);
+            files[i].make(paths.back());
+        }
+        std::optional<BatchResult> batch = RunBatch(dir / "", {"--json"}, paths);
+        if (!batch) continue;
+        bool allAnalysed = true;
+        for (std::size_t i = 0; i < paths.size(); ++i) {
+            Json expected = window.Report(paths[i]);
+            allAnalysed = allAnalysed && window.Analysed();
+            if (expected != batch->entries[i])
+                mismatches.push_back(BaseName(paths[i]) + ": " + Json::diff(expected, batch->entries[i]).dump());
+        }
+        EXPECT_EQ(batch->status, allAnalysed ? 0 : 1) << "batch from " << BaseName(paths.front());
+    }
+    EXPECT_TRUE(mismatches.empty()) << mismatches.size() << " files differ between quibo-info and the window; first: "
+                                    << mismatches.front();
+    RecordTried(files.size());
+}
+
+// The real file cut at every 997 bytes, with each size field in the image
+// made extreme, and cut or padded to exactly the image's length.
+std::vector<HostileFile> DamagedCopies(const std::string& prefix, const Bytes& file) {
+    std::vector<Damage> damages = CutCopies(prefix, file, kCutStep);
+    std::vector<Damage> sizes = SizeFieldCopies(prefix, file, kImageCapacity);
+    damages.insert(damages.end(), sizes.begin(), sizes.end());
+    std::vector<HostileFile> files;
+    for (const Damage& damage : damages)
+        files.push_back(Regular(damage.name, [&file, damage] { return Damaged(file, damage); }));
+    files.push_back(Regular(prefix + "-image-length.avi", [&file] {
+        Bytes bytes = file.substr(0, kImageCapacity);
+        bytes.resize(kImageCapacity, '\0');
+        return bytes;
+    }));
+    return files;
+}
+
+class HostileFiles : public testing::Test {
+protected:
+    void SetUp() override {
+        if (!HaveTool("ffmpeg")) GTEST_SKIP() << "ffmpeg is not installed";
+    }
+    TempDir sources;
+};
+
+TEST_F(HostileFiles, DamagedFfmpegMpeg4FileReportsAlike) {
+    ASSERT_TRUE(MakeMpeg4WithInfo(sources / "mpeg4.avi"));
+    const Bytes file = ReadAll(sources / "mpeg4.avi");
+    ExpectCliReportsAsTheWindow(DamagedCopies("mpeg4", file));
+}
+
+TEST_F(HostileFiles, DamagedMjpegFileReportsAlike) {
+    ASSERT_TRUE(MakeMjpeg(sources / "mjpeg.avi"));
+    const Bytes file = ReadAll(sources / "mjpeg.avi");
+    ExpectCliReportsAsTheWindow(DamagedCopies("mjpeg", file));
+}
+
+TEST_F(HostileFiles, DamagedMencoderFileReportsAlike) {
+    if (!HaveTool("mencoder")) GTEST_SKIP() << "mencoder is not installed";
+    ASSERT_TRUE(MakeMpeg4WithInfo(sources / "mpeg4.avi"));
+    ASSERT_TRUE(MakeWithMencoder(sources / "mpeg4.avi", sources / "mencoder.avi"));
+    const Bytes file = ReadAll(sources / "mencoder.avi");
+    ASSERT_GT(file.size(), kImageCapacity);
+    ExpectCliReportsAsTheWindow(DamagedCopies("mencoder", file));
+}
+
+// Empty, a bare header, nesting past the path limit, a directory and a FIFO.
+TEST(HostileShapes, OddFilesReportAlike) {
+    using N = RiffNode;
+    N deep = N::Leaf("JUNK", "text at the bottom");
+    for (int level = 0; level < 80; ++level) deep = N::List("deep", {deep});
+    const Bytes nested = N::Riff("AVI ", {N::List("hdrl", {N::Leaf("avih", Bytes(56, '\0'))}), deep,
+                                          InfoList({{"INAM", "After the depths"}}),
+                                          N::List("movi", {N::Leaf("00dc", "frame")})})
+                             .ToBytes();
+    ExpectCliReportsAsTheWindow({
+        Regular("empty.avi", [] { return Bytes(); }),
+        Regular("bare-header.avi", [] { return Bytes("RIFF") + Le32(4) + "AVI "; }),
+        Regular("nested.avi", [&] { return nested; }),
+        {"directory.avi", [](const std::string& path) { std::filesystem::create_directory(path); }},
+        {"fifo.avi", [](const std::string& path) { ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0); }},
+    });
+    // The walk gives up on the depths, not on what follows them.
+    TempDir dir;
+    Json report = WindowRoad().Report(dir.Write("nested.avi", nested));
+    EXPECT_EQ(report["info"], Json::parse(R"([{"code": "INAM", "name": "Name", "contents": "After the depths"}])"));
+}
+
+// quibo-info --set in place on every size-field copy: the length never
+// changes, and a file it did not update keeps every byte.
+TEST_F(HostileFiles, InPlaceSetOnDamagedSizesKeepsLengthAndRefusedFiles) {
+    ASSERT_TRUE(MakeMpeg4WithInfo(sources / "mpeg4.avi"));
+    const Bytes file = ReadAll(sources / "mpeg4.avi");
+    const std::vector<Damage> damages = SizeFieldCopies("mpeg4", file, kImageCapacity);
+    WindowRoad window;
+    int updated = 0, refused = 0;
+    for (std::size_t first = 0; first < damages.size(); first += kBatchSize) {
+        TempDir dir;
+        std::vector<std::string> paths;
+        std::vector<Bytes> before;
+        for (std::size_t i = first; i < std::min(damages.size(), first + kBatchSize); ++i) {
+            before.push_back(Damaged(file, damages[i]));
+            paths.push_back(dir.Write(damages[i].name, before.back()));
+        }
+        std::optional<BatchResult> batch = RunBatch(dir / "", {"--json", "--set", "INAM=Hostile"}, paths);
+        if (!batch) continue;
+        for (std::size_t i = 0; i < paths.size(); ++i) {
+            SCOPED_TRACE(BaseName(paths[i]));
+            const Bytes after = ReadAll(paths[i]);
+            ASSERT_EQ(after.size(), before[i].size());
+            const Json& entry = batch->entries[i];
+            if (entry["general"]["status"] != "Update successful") {
+                ++refused;
+                EXPECT_TRUE(after == before[i]) << entry["messages"];
+                continue;
+            }
+            // What reached the disk reads back as quibo-info showed it.
+            ++updated;
+            Json reread = window.Report(paths[i]);
+            EXPECT_EQ(reread["info"], entry["info"]);
+            EXPECT_TRUE(std::any_of(reread["info"].begin(), reread["info"].end(), [](const Json& row) {
+                return row["code"] == "INAM" && row["contents"] == "Hostile";
+            })) << reread["info"];
+        }
+    }
+    // Both outcomes were met, so both checks above ran.
+    EXPECT_GT(updated, 0);
+    EXPECT_GT(refused, 0);
+    std::cout << "in-place edits: " << updated << " updated, " << refused << " refused" << std::endl;
+    RecordTried(damages.size());
+}
+
+}  // namespace
+}  // namespace quibo::test
