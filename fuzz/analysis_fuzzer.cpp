@@ -2,12 +2,12 @@
 // file: identification, the chunk walk, the video and audio facts, the
 // audio frame scan and the INFO rows. Each input is opened twice: as a file
 // of exactly its own length, and as the start of a file 5 GiB longer, for
-// the size checks of large files. The rest of that file is one JUNK chunk:
-// zeros alone would be walked as thousands of empty chunks, which is slow
+// the size checks of large files. The rest of that file is 0xFF bytes, as
+// dense as movie data: a walk that reaches them meets an impossible size and
+// stops, where zeros would be walked as thousands of empty chunks, slowly
 // under the fuzzer's instrumentation.
 #include <cstddef>
 #include <cstdint>
-#include <iterator>
 #include <optional>
 #include <string>
 #include <vector>
@@ -53,25 +53,20 @@ struct Window {
                              quibo::CodecDatabasePlaces(QUIBO_CODEC_DIR "/")};
 };
 
-void OpenByName(Window& window, std::uint64_t zeroTail) {
-    window.file.zeroTail = zeroTail;
+void OpenByName(Window& window, std::uint64_t tailLength) {
+    window.file.tailLength = tailLength;
     window.dialog.SetPendingFileName(kPath);
     window.dialog.OnFileOpen();
     window.messages.Clear();
-}
-
-void OpenAsStartOfLargeFile(Window& window) {
-    static constexpr std::uint8_t kJunkHeader[] = {'J', 'U', 'N', 'K', 0xF8, 0xFF, 0xFF, 0xFF};
-    window.file.bytes.insert(window.file.bytes.end(), std::begin(kJunkHeader), std::end(kJunkHeader));
-    OpenByName(window, kLargeFileTail);
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static Window window;
+    window.file.tailByte = 0xFF;
     window.file.bytes.assign(data, data + size);
     OpenByName(window, 0);
-    OpenAsStartOfLargeFile(window);
+    OpenByName(window, kLargeFileTail);
     return 0;
 }

@@ -47,17 +47,15 @@ public:
     MemoryBackedFile(const MemoryBackedFile&) = delete;
     MemoryBackedFile& operator=(const MemoryBackedFile&) = delete;
 
-    // Lengthens the file to `length` bytes with one JUNK chunk of zeros, held
-    // sparse. Zeros alone would be walked as thousands of empty chunks, which
-    // is slow under the fuzzer's instrumentation.
-    void ExtendWithJunkTo(std::size_t length) {
+    // Lengthens the file to `length` bytes of 0xFF, as dense as movie data:
+    // a walk that reaches them meets an impossible size and stops, where
+    // zeros would be walked as thousands of empty chunks, slowly under the
+    // fuzzer's instrumentation.
+    void ExtendTo(std::size_t length) {
         const auto end = static_cast<std::size_t>(::lseek(fd_, 0, SEEK_END));
-        const auto size = static_cast<std::uint32_t>(length - end - 8);
-        const std::uint8_t header[8] = {'J', 'U', 'N', 'K', static_cast<std::uint8_t>(size),
-                                        static_cast<std::uint8_t>(size >> 8), static_cast<std::uint8_t>(size >> 16),
-                                        static_cast<std::uint8_t>(size >> 24)};
-        Require(::pwrite(fd_, header, sizeof header, static_cast<off_t>(end)) == sizeof header, "pwrite failed");
-        Require(::ftruncate(fd_, static_cast<off_t>(length)) == 0, "ftruncate failed");
+        const std::string tail(length - end, '\xFF');
+        Require(::pwrite(fd_, tail.data(), tail.size(), static_cast<off_t>(end)) == static_cast<ssize_t>(tail.size()),
+                "pwrite failed");
     }
     std::string Path() const { return "/proc/self/fd/" + std::to_string(fd_); }
     std::string Bytes() const {
@@ -144,7 +142,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FuzzedDataProvider script(data + fileLength, scriptLength);
 
     MemoryBackedFile file(std::string(reinterpret_cast<const char*>(data), fileLength));
-    if (script.ConsumeBool() && fileLength + 8 < kLongerThanImage) file.ExtendWithJunkTo(kLongerThanImage);
+    if (script.ConsumeBool() && fileLength < kLongerThanImage) file.ExtendTo(kLongerThanImage);
     Window window;
     window.OpenByName(file.Path());
     for (int step = 0; step < 12 && script.remaining_bytes() > 0 && window.dialog.FileAnalysed(); ++step) {

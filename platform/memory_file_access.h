@@ -1,8 +1,8 @@
 // A file held in memory and served to the core under its own path, so that
 // a benchmark or a fuzzer drives the core's work and not the disk. The held
-// bytes may be followed by a run of zeros that is never stored, to stand for
-// a file far larger than memory. Any other path, such as the codec database,
-// comes from the file system.
+// bytes may be followed by a run of one repeated byte that is never stored,
+// to stand for a file far larger than memory. Any other path, such as the
+// codec database, comes from the file system.
 #pragma once
 
 #include <sys/stat.h>
@@ -25,7 +25,8 @@ namespace quibo {
 
 struct FileBytes {
     std::vector<std::uint8_t> bytes;
-    std::uint64_t zeroTail = 0;  // zeros after `bytes`
+    std::uint64_t tailLength = 0;  // bytes of `tailByte` after `bytes`
+    std::uint8_t tailByte = 0;
     std::time_t lastWrite = 0;
 };
 
@@ -34,7 +35,7 @@ inline bool LoadFile(const std::string& path, FileBytes& file) {
     struct stat info {};
     if (!in || ::stat(path.c_str(), &info) != 0) return false;
     file.bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    file.zeroTail = 0;
+    file.tailLength = 0;
     file.lastWrite = info.st_mtime;
     return !in.bad();
 }
@@ -46,11 +47,11 @@ public:
     ReadResult ReadFromStart(std::uint8_t* buffer, std::size_t count) override {
         std::size_t held = std::min(count, file_.bytes.size());
         if (held > 0) std::memcpy(buffer, file_.bytes.data(), held);
-        std::size_t zeros = static_cast<std::size_t>(std::min<std::uint64_t>(count - held, file_.zeroTail));
-        std::memset(buffer + held, 0, zeros);
-        return {true, held + zeros, 0};
+        std::size_t tail = static_cast<std::size_t>(std::min<std::uint64_t>(count - held, file_.tailLength));
+        std::memset(buffer + held, file_.tailByte, tail);
+        return {true, held + tail, 0};
     }
-    SizeResult Size() override { return {true, static_cast<std::int64_t>(file_.bytes.size() + file_.zeroTail), 0}; }
+    SizeResult Size() override { return {true, static_cast<std::int64_t>(file_.bytes.size() + file_.tailLength), 0}; }
     TimeResult LastWriteTime() override { return {true, file_.lastWrite, 0}; }
 
 private:
