@@ -1,9 +1,9 @@
 // Arbitrary sequences of INFO edits, deletes and new fields on an arbitrary
 // file, through the window's own commands, each committed edit saved in
 // place into a real file held in memory (memfd). After every committed edit
-// the image must still analyse; after every save the file must keep its
-// length, every byte from the written length on, and its movie list, and it
-// must show the same rows when opened afresh.
+// the image must still analyse; after every save the file must start with
+// the whole edited image, keep its length, every byte from the written length
+// on, and its movie list, and show the same rows when opened afresh.
 //
 // Input: the file's bytes, then the edit script, then one byte L: the script
 // is the 8 * L bytes before L (a bare AVI file is a valid input too). The
@@ -87,14 +87,14 @@ void SaveAndCheck(Window& window, const MemoryBackedFile& file) {
     const std::string before = file.Bytes();
     const std::vector<std::string> shown = window.Rows();
     const std::size_t written = window.dialog.WriteLength();
-    const std::string image(reinterpret_cast<const char*>(window.dialog.FileImage()), written);
+    const std::string image(reinterpret_cast<const char*>(window.dialog.FileImage()), window.dialog.LoadedLength());
 
     window.dialog.ConfirmAndWrite();
     Require(!window.dialog.ImageModified(), "the save failed");
     const std::string after = file.Bytes();
     Require(after.size() == before.size(), "the file's length changed");
     Require(written <= after.size(), "more was written than the file holds");
-    Require(after.compare(0, written, image) == 0, "the written bytes are not the image");
+    Require(after.compare(0, image.size(), image) == 0, "the file's start is not the edited image");
     Require(after.compare(written, std::string::npos, before, written) == 0, "a byte past the written length changed");
     if (auto movie = MovieList(before))
         Require(after.compare(movie->first, movie->second, before, movie->first, movie->second) == 0,
