@@ -91,6 +91,14 @@ bool MainDialog::ApplyInfoEdit(InfoEditKind kind) {
             templateUndo_.reset();
             return false;
         }
+        // A field named RIFF or LIST would be read back as a list of chunks
+        // made of its text, and the file would no longer open.
+        if (IsContainerId(reinterpret_cast<const std::uint8_t*>(code))) {
+            std::memcpy(fileImage_.get(), workImage_.get(), kImageCapacity);
+            templateUndo_.reset();
+            ShowEditFailure("Invalid Field Code");
+            return false;
+        }
         // The stored text ends at its first NUL.
         request_.text.assign(text.c_str());
         std::memcpy(request_.code, code, 4);

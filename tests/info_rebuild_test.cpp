@@ -186,6 +186,27 @@ TEST_F(InfoRebuild, CancelledNewLeavesNoTrace) {
                                    N::Leaf("JUNK", Filler(24) + Filler(100).substr(56, 32))}));
 }
 
+// A field named like a chunk list would be walked as one, and the file
+// would no longer open: neither an edit nor a new field may take the name.
+TEST_F(InfoRebuild, ChunkListNamesAreRefusedAsFieldCodes) {
+    Load(Avi({InfoList({{"INAM", "Title"}}), Junk(100)}));
+    for (const char* code : {"LIST", "RIFF"}) {
+        EXPECT_FALSE(window.New(code, "hdrlmovie"));
+        ExpectRefused("Invalid Field Code");
+        EXPECT_FALSE(window.Edit(0, code, "Title"));
+        ExpectRefused("Invalid Field Code");
+    }
+    EXPECT_EQ(window.LastMessage().text, "Edit Failed. File will not be modified");
+    // Letter case makes another, ordinary code.
+    ASSERT_TRUE(window.New("list", "ab"));
+    EXPECT_TRUE(window.dialog.FileAnalysed());
+
+    // A new list laid into a JUNK for the refused field is taken out again.
+    Load(Avi({Junk(100)}));
+    EXPECT_FALSE(window.New("LIST", "ab"));
+    ExpectRefused("Invalid Field Code");
+}
+
 TEST_F(InfoRebuild, DeletingTheOnlyFieldLeavesAnEmptyListThatNewSkips) {
     Load(Avi({InfoList({{"INAM", "Title"}}), Junk(100)}));
     ASSERT_TRUE(window.Delete(0));
