@@ -15,9 +15,7 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <optional>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "analysis/riff_layout.h"
@@ -68,20 +66,6 @@ private:
     int fd_;
 };
 
-// Offset and length of the "movi" list at the top level of the first RIFF
-// chunk, when the file holds all of it.
-std::optional<std::pair<std::size_t, std::size_t>> MovieList(const std::string& file) {
-    const auto* bytes = reinterpret_cast<const std::uint8_t*>(file.data());
-    if (file.size() < 12 || file.compare(0, 4, "RIFF") != 0) return std::nullopt;
-    for (std::size_t at = 12; at + 12 <= file.size();) {
-        std::size_t length = 8 + static_cast<std::size_t>(quibo::ReadLe32(bytes + at + 4));
-        if (file.compare(at, 4, "LIST") == 0 && file.compare(at + 8, 4, "movi") == 0)
-            return at + length <= file.size() ? std::optional(std::pair(at, length)) : std::nullopt;
-        at += length + (length & 1);
-    }
-    return std::nullopt;
-}
-
 // Saves in place and checks the file against its bytes before the save.
 void SaveAndCheck(Window& window, const MemoryBackedFile& file) {
     const std::string before = file.Bytes();
@@ -96,9 +80,7 @@ void SaveAndCheck(Window& window, const MemoryBackedFile& file) {
     Require(written <= after.size(), "more was written than the file holds");
     Require(after.compare(0, image.size(), image) == 0, "the file's start is not the edited image");
     Require(after.compare(written, std::string::npos, before, written) == 0, "a byte past the written length changed");
-    if (auto movie = MovieList(before))
-        Require(after.compare(movie->first, movie->second, before, movie->first, movie->second) == 0,
-                "the movie list changed");
+    Require(quibo::test::MovieList(after) == quibo::test::MovieList(before), "the movie list changed");
 
     window.OpenByName(file.Path());
     Require(window.dialog.FileAnalysed(), "the saved file does not analyse");

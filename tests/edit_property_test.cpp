@@ -52,17 +52,6 @@ std::string DecodeErrors(const std::string& path) {
     return std::regex_replace(output, std::regex("0x[0-9a-f]+"), "0x");
 }
 
-// The top-level "movi" list, header included.
-Bytes MovieList(const Bytes& file) {
-    const auto* bytes = reinterpret_cast<const std::uint8_t*>(file.data());
-    for (std::size_t at = 12; at + 12 <= file.size();) {
-        std::uint32_t size = ReadLe32(bytes + at + 4);
-        if (file.compare(at, 4, "LIST") == 0 && file.compare(at + 8, 4, "movi") == 0) return file.substr(at, 8 + size);
-        at += 8 + PaddedSize(size);
-    }
-    return {};
-}
-
 // Printable text, mostly short, now and then too long for the JUNK left.
 std::string RandomText(std::mt19937& random) {
     auto below = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); };

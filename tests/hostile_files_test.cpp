@@ -19,11 +19,11 @@
 
 #include "analysis/riff_layout.h"
 #include "app/main_dialog.h"
+#include "cli/file_report.h"
 #include "hostile_variants.h"
 #include "platform/libav_decoder_source.h"
 #include "platform/posix_file_access.h"
 #include "platform/recorded_fields.h"
-#include "res/control_ids.h"
 #include "scripted_file_dialogs.h"
 #include "scripted_message_boxes.h"
 #include "temp_dir.h"
@@ -159,36 +159,18 @@ public:
         startup_ = messages_.Shown();
     }
 
-    // The report as quibo-info's --json would give it; texts that are not
-    // UTF-8 are replaced as its output replaces them.
+    // The report in quibo-info's JSON form; texts that are not UTF-8 are
+    // replaced as its output replaces them.
     Json Report(const std::string& path) {
         dialog_.OnFileClose();
         std::size_t before = messages_.Shown().size();
         dialog_.SetPendingFileName(path);
         dialog_.OnFileOpen();
 
-        static const struct {
-            const char* group;
-            const char* key;
-            int controlId;
-        } kFields[] = {
-            {"general", "filename", control::kFileName},   {"general", "size", control::kFileSize},
-            {"general", "date", control::kFileDate},       {"general", "status", control::kFileStatus},
-            {"video", "fourcc", control::kVideoFourCC},    {"video", "codec", control::kVideoCodec},
-            {"video", "vendor", control::kVideoVendor},    {"video", "status", control::kVideoStatus},
-            {"video", "aspect_ratio", control::kVideoAspect}, {"video", "frame_rate", control::kVideoFrameRate},
-            {"video", "duration", control::kVideoDuration}, {"video", "bitrate", control::kVideoBitrate},
-            {"audio", "encoding", control::kAudioEncoding}, {"audio", "bitrate", control::kAudioBitrate},
-        };
-        Json report{{"file", path}, {"info", Json::array()}, {"messages", Json::array()}};
-        for (const auto& field : kFields) report[field.group][field.key] = fields_.Text(field.controlId);
-        for (const InfoRowText& row : fields_.Rows())
-            report["info"].push_back({{"code", row.code}, {"name", row.name}, {"contents", row.contents}});
         std::vector<Message> shown = startup_;
         const std::vector<Message>& all = messages_.Shown();
         shown.insert(shown.end(), all.begin() + static_cast<std::ptrdiff_t>(before), all.end());
-        for (const Message& message : shown)
-            report["messages"].push_back({{"caption", message.caption}, {"text", message.text}});
+        const nlohmann::ordered_json report = ReportJson({path, &fields_, shown});
         return Json::parse(report.dump(-1, ' ', false, Json::error_handler_t::replace));
     }
     bool Analysed() const { return dialog_.FileAnalysed(); }

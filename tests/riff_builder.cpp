@@ -1,5 +1,7 @@
 #include "riff_builder.h"
 
+#include "analysis/riff_layout.h"
+
 namespace quibo::test {
 
 namespace {
@@ -90,6 +92,16 @@ RiffNode SmallAvi(const std::string& formType) {
         InfoList({{"INAM", "Title"}, {"IART", "Artist"}}),
         N::List("movi", {N::Leaf("00dc", "frame"), N::Leaf("01wb", "AUD1"), N::Leaf("01wb", "AUD22")}),
     });
+}
+
+Bytes MovieList(const Bytes& file) {
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(file.data());
+    for (std::size_t at = 12; at + 12 <= file.size();) {
+        std::uint32_t size = ReadLe32(bytes + at + 4);
+        if (file.compare(at, 4, "LIST") == 0 && file.compare(at + 8, 4, "movi") == 0) return file.substr(at, 8 + size);
+        at += 8 + PaddedSize(size);
+    }
+    return {};
 }
 
 }  // namespace quibo::test

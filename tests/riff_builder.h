@@ -57,4 +57,8 @@ RiffNode InfoList(const std::vector<std::pair<std::string, std::string>>& fields
 // "AUD22").
 RiffNode SmallAvi(const std::string& formType = "AVI ");
 
+// The "movi" list at the top level of the first RIFF chunk, header included
+// (cut short where the file ends); empty when there is none.
+Bytes MovieList(const Bytes& file);
+
 }  // namespace quibo::test
