@@ -106,7 +106,10 @@ public:
             return true;
         }
         std::string_view formType = ChunkIdText(header + chunk::kFormTypeOffset);
-        if (formType == "movi") target_.facts.moviSize = size;
+        if (formType == "movi") {
+            target_.facts.moviSize = size;
+            target_.facts.movieListMet = true;
+        }
 
         std::uint32_t budget = static_cast<std::uint32_t>(PaddedSize(size)) - 4;
         if (budget == 0) return true;
@@ -187,9 +190,17 @@ void HandleLeafChunk(const WalkTarget& target, std::size_t offset, std::string_v
         target.info.AddInfoField(TakeRowIndex(facts), offset, path.substr(path.size() - 4), DataText(target, offset));
     } else if (PathEndsWith(path, "/JUNK")) {
         std::uint32_t size = ReadLe32(header + chunk::kSizeOffset);
-        if (!facts.largestJunkChunk ||
-            size > ReadLe32(target.image + *facts.largestJunkChunk + chunk::kSizeOffset))
+        auto smaller = [&](const std::optional<std::size_t>& junk) {
+            return !junk || size > ReadLe32(target.image + *junk + chunk::kSizeOffset);
+        };
+        if (smaller(facts.largestJunkChunk)) {
             facts.largestJunkChunk = offset;
+            facts.largestJunkInStreamList = path.find("/LIST:strl/") != std::string_view::npos;
+        }
+        constexpr std::string_view kFirstRiff = "/RIFF:AVI /";
+        bool topLevel = path.size() == kFirstRiff.size() + 4 && path.starts_with(kFirstRiff);
+        if (topLevel && !facts.movieListMet && smaller(facts.largestTopLevelJunkChunk))
+            facts.largestTopLevelJunkChunk = offset;
         HarvestJunkText(target, offset);
     }
 }

@@ -24,6 +24,11 @@ struct StreamFacts {
     // Header positions in the file image.
     std::optional<std::size_t> firstInfoChunk;
     std::optional<std::size_t> largestJunkChunk;
+    bool largestJunkInStreamList = false;
+    // The largest JUNK directly in the first RIFF, in front of its movie
+    // list: where every reader finds an INFO list laid into it.
+    std::optional<std::size_t> largestTopLevelJunkChunk;
+    bool movieListMet = false;
     std::int32_t infoRowCount = 0;
     std::int32_t junkTextCount = 0;
 
@@ -43,6 +48,9 @@ struct StreamFacts {
         lastHeaderWasAudio = false;
         firstInfoChunk.reset();
         largestJunkChunk.reset();
+        largestJunkInStreamList = false;
+        largestTopLevelJunkChunk.reset();
+        movieListMet = false;
         infoRowCount = 0;
     }
 };

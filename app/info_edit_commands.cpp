@@ -4,32 +4,42 @@
 
 #include "analysis/riff_layout.h"
 #include "app/main_dialog.h"
+#include "info/field_code.h"
 #include "info/info_rebuild.h"
 #include "info/new_info_list.h"
 
 namespace quibo {
 
+bool MainDialog::RefuseEditPastImage() {
+    if (!infoListPastImage_) return false;
+    services_.messages.Show({"The INFO list of this file lies at byte " + std::to_string(*infoListPastImage_) +
+                                 ", past the first " + std::to_string(kImageCapacity) +
+                                 " bytes, which are all Quibo rewrites. File will not be modified",
+                             "Edit Failed", MessageButtons::Ok, MessageIcon::Exclamation});
+    return true;
+}
+
 bool MainDialog::OnEditField() {
-    if (!fileImage_) return false;
+    if (!fileImage_ || RefuseEditPastImage()) return false;
     std::memcpy(workImage_.get(), fileImage_.get(), kImageCapacity);
     return ApplyInfoEdit(InfoEditKind::Edit);
 }
 
 bool MainDialog::OnDeleteField() {
-    if (!fileImage_) return false;
+    if (!fileImage_ || RefuseEditPastImage()) return false;
     std::memcpy(workImage_.get(), fileImage_.get(), kImageCapacity);
     return ApplyInfoEdit(InfoEditKind::Delete);
 }
 
 bool MainDialog::OnNewField() {
-    if (!fileImage_) return false;
+    if (!fileImage_ || RefuseEditPastImage()) return false;
     std::memcpy(workImage_.get(), fileImage_.get(), kImageCapacity);
     if (facts_.firstInfoChunk) {
         // The new field goes in front of the first field of the INFO list.
         request_.target = *facts_.firstInfoChunk;
     } else {
-        std::optional<std::size_t> junk = facts_.largestJunkChunk;
-        bool fits = junk && ReadLe32(fileImage_.get() + *junk + chunk::kSizeOffset) >= kMinJunkForNewList;
+        std::optional<std::size_t> junk = JunkForNewInfoList(facts_, fileImage_.get());
+        bool fits = junk.has_value();
         TemplateUndo undo;
         if (fits) {
             undo.offset = *junk;
@@ -91,9 +101,10 @@ bool MainDialog::ApplyInfoEdit(InfoEditKind kind) {
             templateUndo_.reset();
             return false;
         }
-        // A field named RIFF or LIST would be read back as a list of chunks
-        // made of its text, and the file would no longer open.
-        if (IsContainerId(reinterpret_cast<const std::uint8_t*>(code))) {
+        // A new code must be one that reads back as a field that can be
+        // edited again; a field keeps the code it has.
+        if ((kind == InfoEditKind::Insert || std::strncmp(code, request_.code, 4) != 0) &&
+            FieldCodeProblem(std::string_view(code, ::strnlen(code, 4)))) {
             std::memcpy(fileImage_.get(), workImage_.get(), kImageCapacity);
             templateUndo_.reset();
             ShowEditFailure("Invalid Field Code");
@@ -109,7 +120,8 @@ bool MainDialog::ApplyInfoEdit(InfoEditKind kind) {
     bool committed = rebuilt.outcome == RebuildOutcome::Committed;
     if (committed) {
         std::memcpy(fileImage_.get(), workImage_.get(), kImageCapacity);
-        writeLength_ = rebuilt.highWaterMark;
+        // Unsaved edits before this one may have reached further.
+        writeLength_ = imageModified_ ? std::max(writeLength_, rebuilt.highWaterMark) : rebuilt.highWaterMark;
         templateUndo_.reset();
     } else {
         UndoNewInfoList();

@@ -7,6 +7,7 @@
 #include "analysis/chunk_walker.h"
 #include "analysis/video_facts.h"
 #include "codecs/installed_codecs.h"
+#include "info/info_list_past_image.h"
 #include "analysis/riff_layout.h"
 #include "platform/error_text.h"
 #include "res/command_ids.h"
@@ -108,11 +109,12 @@ bool MainDialog::OnCancel() { return !(imageModified_ && AskSaveChanges("Exiting
 bool MainDialog::AllocateBuffers() {
     if (!fileImage_) fileImage_ = ZeroFilledImage();
     if (!workImage_) workImage_ = ZeroFilledImage();
+    if (!loadedImage_) loadedImage_ = ZeroFilledImage();
     if (!audioStorage_) {
         audioStorage_ = ZeroFilledImage();
         if (audioStorage_) audio_.emplace(audioStorage_.get(), kImageCapacity);
     }
-    return fileImage_ && workImage_ && audioStorage_;
+    return fileImage_ && workImage_ && loadedImage_ && audioStorage_;
 }
 
 void MainDialog::ReadIntoImage(FileHandle& file, const std::string& path) {
@@ -122,6 +124,10 @@ void MainDialog::ReadIntoImage(FileHandle& file, const std::string& path) {
     // Nothing of an earlier, longer file may stay behind this one's bytes.
     loadedLength_ = read.ok ? read.count : 0;
     std::memset(fileImage_.get() + loadedLength_, 0, kImageCapacity - loadedLength_);
+    std::memcpy(loadedImage_.get(), fileImage_.get(), kImageCapacity);
+    SizeResult size = file.Size();
+    loadedSize_ = size.ok ? size.bytes : -1;
+    loadedIdentity_ = file.Identity();
     // The image no longer holds any edit, whatever the flags said of the
     // file before: nothing is pending to be written.
     imageModified_ = false;
@@ -143,7 +149,10 @@ void MainDialog::LoadAndAnalyse(FileHandle* file, const std::string& path) {
                                  MessageIcon::Stop});
         return;
     }
-    if (file != nullptr) ReadIntoImage(*file, path);
+    if (file != nullptr) {
+        infoListPastImage_.reset();
+        ReadIntoImage(*file, path);
+    }
 
     std::int64_t fileSize = IdentifyFile(file, path, fileImage_.get(), fields, generalCache_);
     audio_->Rewind();
@@ -155,6 +164,8 @@ void MainDialog::LoadAndAnalyse(FileHandle* file, const std::string& path) {
         return;
     }
     fileAnalysed_ = true;
+    if (file != nullptr)
+        infoListPastImage_ = FindInfoListPastImage(*file, fileImage_.get(), static_cast<std::uint64_t>(fileSize));
     if (facts_.videoStreamCount > 0)
         ShowVideoFacts({facts_, codecs_, installed_, BytesAfterFirstRiff(fileSize)}, fields);
     if (facts_.audioStreamCount > 0)

@@ -76,9 +76,12 @@ public:
 
     // Writing back: the first WriteLength() bytes of the image go over the
     // start of the file (Save) or of a copy (Save As).
+    // Both write nothing when the file is no longer the one that was read.
     bool WriteImage();
-    void ConfirmAndWrite();
-    void OnSaveAs();
+    // Save: true when the edits reached the disk.
+    bool ConfirmAndWrite();
+    // Save As: true when the edited copy was made and opened.
+    bool OnSaveAs();
     // Asks "Save changes to ...?"; -1 when the user cancelled, else 1.
     int AskSaveChanges(const std::string& caption);
 
@@ -118,6 +121,16 @@ private:
     void ReportCodecLoadFailure(const CodecLoadFailure& failure);
     std::uint64_t BytesAfterFirstRiff(std::int64_t fileSize) const;
     void ShowEditFailure(const std::string& caption);
+    // Refuses, with a message, an edit of a file whose INFO list lies past
+    // the image.
+    bool RefuseEditPastImage();
+    // Whether the file behind `file` still holds what was read at Open: its
+    // length and first bytes, and when `sameFile`, the same file. Tells the
+    // user why not.
+    bool StillAsLoaded(FileHandle& file, bool sameFile);
+    // Writes the first WriteLength() bytes of the image into `file`,
+    // reporting a failure under `path`.
+    bool WriteImageTo(FileHandle& file, const std::string& path);
 
     // The bytes a new INFO list replaced, to take it out again when the
     // edit that needed it does not happen.
@@ -134,6 +147,12 @@ private:
     std::unique_ptr<std::uint8_t[]> audioStorage_;
     std::optional<AudioSampleBuffer> audio_;
     std::size_t loadedLength_ = 0;
+    // The file as read at Open (its first bytes, as last written by a Save),
+    // to tell before a write whether another program changed it.
+    std::unique_ptr<std::uint8_t[]> loadedImage_;
+    std::int64_t loadedSize_ = 0;
+    std::optional<FileIdentity> loadedIdentity_;
+    std::optional<std::uint64_t> infoListPastImage_;
 
     StreamFacts facts_;
     InfoList infoList_;

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "info/field_code.h"
+
 namespace quibo {
 namespace {
 
@@ -30,7 +32,7 @@ std::optional<std::string> ParseSetArgument(const std::string& argument, EditOpe
     operation.kind = EditOperation::Kind::Set;
     operation.code = argument.substr(0, equals);
     operation.text = argument.substr(equals + 1);
-    if (auto error = CheckFieldCode(operation.code)) return error;
+    if (auto error = FieldCodeProblem(operation.code)) return error;
     if (operation.text.find('\0') != std::string::npos || operation.text.size() > kInfoTextCapacity)
         return "a field text has at most 1,023 bytes";
     return std::nullopt;
@@ -81,13 +83,9 @@ bool ApplyEditOperations(MainDialog& dialog, RecordedFields& fields, ScriptedInf
 
 bool WriteEdits(MainDialog& dialog, ScriptFileDialogs& dialogs, const std::optional<std::string>& output) {
     if (!dialog.ImageModified()) return true;
-    if (!output) {
-        dialog.ConfirmAndWrite();
-        return !dialog.ImageModified();
-    }
+    if (!output) return dialog.ConfirmAndWrite();
     dialogs.SetSavePath(output);
-    dialog.OnSaveAs();
-    return dialog.FilePath() == *output && !dialog.ImageModified() && dialog.FileAnalysed();
+    return dialog.OnSaveAs() && dialog.FileAnalysed();
 }
 
 }  // namespace quibo

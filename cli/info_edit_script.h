@@ -21,9 +21,11 @@ struct EditOperation {
     std::string text;  // Set only
 };
 
-// "CODE=TEXT" into a Set operation; an error text when it is not one.
+// "CODE=TEXT" into a Set operation; an error text when it is not one or
+// when CODE cannot name a field.
 std::optional<std::string> ParseSetArgument(const std::string& argument, EditOperation& operation);
-// An error text when `code` is not four characters.
+// An error text when `code` is not four characters (any field present can
+// be deleted).
 std::optional<std::string> CheckFieldCode(const std::string& code);
 
 // The editor, answering with what the command line asked for.

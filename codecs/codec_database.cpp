@@ -1,6 +1,7 @@
 #include "codecs/codec_database.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <new>
 #include <strings.h>
@@ -89,14 +90,24 @@ CodecLoadResult LoadCodecDatabase(FileAccess& files, const std::vector<std::stri
                                   CodecDatabase& database) {
     CodecLoadResult result;
     OpenResult opened;
+    // A place that holds a file which cannot be opened is the one to name,
+    // not a later place that holds nothing.
+    bool namedCause = false;
     for (const std::string& place : places) {
+        // Read whatever locks others hold: parallel runs and package
+        // managers read the database too.
+        opened = files.OpenRead(place);
+        if (opened.handle) {
+            result.failure.path = place;
+            break;
+        }
+        if (namedCause) continue;
         result.failure.path = place;
-        opened = files.OpenExclusiveRead(place);
-        if (opened.handle) break;
+        result.failure.error = opened.error;
+        namedCause = opened.error != ENOENT;
     }
     if (!opened.handle) {
         result.failure.kind = CodecLoadFailure::Kind::Open;
-        result.failure.error = opened.error;
         return result;
     }
     SizeResult size = opened.handle->Size();

@@ -31,6 +31,9 @@ public:
 
 private:
     std::uint32_t SizeAt(std::size_t src) const { return ReadLe32(source_ + src + chunk::kSizeOffset); }
+    static bool HasSourceBytes(std::size_t at, std::size_t count) {
+        return at <= kImageCapacity && count <= kImageCapacity - at;
+    }
 
     std::int64_t RebuildContainer(std::size_t src, std::size_t dst);
     std::int64_t RebuildTarget(std::size_t src, std::size_t dst);
@@ -76,7 +79,10 @@ std::int64_t Rebuilder::RebuildChunk(std::size_t src, std::size_t dst) {
 
 std::int64_t Rebuilder::RebuildContainer(std::size_t src, std::size_t dst) {
     std::uint32_t size = SizeAt(src);
-    if (std::memcmp(source_ + src + chunk::kFormTypeOffset, "movi", 4) == 0) inMovieOrAfter_ = true;
+    // The form type is read only where the image holds it.
+    if (HasSourceBytes(src + chunk::kFormTypeOffset, 4) &&
+        std::memcmp(source_ + src + chunk::kFormTypeOffset, "movi", 4) == 0)
+        inMovieOrAfter_ = true;
     ClippedCopyFromSource(dst + chunk::kFormTypeOffset, src + chunk::kFormTypeOffset, 4);
     std::int64_t remaining = static_cast<std::int64_t>(PaddedSize(size)) - 4;
     std::int64_t out = chunk::kContainerHeaderSize;

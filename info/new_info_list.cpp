@@ -12,6 +12,15 @@ const std::array<std::uint8_t, kNewInfoListSize> NewInfoListTemplate = {
     'Q', 'u', 'i', 'b', 'o', ' ', 'v', '1', '.', '1', 0, 0,
 };
 
+std::optional<std::size_t> JunkForNewInfoList(const StreamFacts& facts, const std::uint8_t* image) {
+    auto largeEnough = [&](const std::optional<std::size_t>& junk) {
+        return junk && ReadLe32(image + *junk + chunk::kSizeOffset) >= kMinJunkForNewList;
+    };
+    if (largeEnough(facts.largestTopLevelJunkChunk)) return facts.largestTopLevelJunkChunk;
+    if (largeEnough(facts.largestJunkChunk) && !facts.largestJunkInStreamList) return facts.largestJunkChunk;
+    return std::nullopt;
+}
+
 bool LayNewInfoList(std::uint8_t* image, std::size_t junk) {
     if (junk + kNewInfoListSize + chunk::kHeaderSize > kImageCapacity) return false;
     std::uint32_t size = ReadLe32(image + junk + chunk::kSizeOffset);

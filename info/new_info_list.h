@@ -6,6 +6,9 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
+
+#include "analysis/stream_facts.h"
 
 namespace quibo {
 
@@ -16,6 +19,12 @@ inline constexpr std::uint32_t kMinJunkForNewList = 48;
 
 // Offset of the template's ISFT chunk from the start of the list.
 inline constexpr std::size_t kTemplateFieldOffset = 12;
+
+// The JUNK that takes a new INFO list, if any: the largest one directly in
+// the RIFF in front of the movie list, where every reader looks for the
+// list; else the largest one anywhere, unless it lies inside a stream list,
+// where most readers never see the list. Either needs kMinJunkForNewList.
+std::optional<std::size_t> JunkForNewInfoList(const StreamFacts& facts, const std::uint8_t* image);
 
 // Writes the template over the JUNK at `junk` in `image` (capacity bytes).
 // Only bytes of the JUNK's own footprint change. False, with nothing

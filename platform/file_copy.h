@@ -3,7 +3,10 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
+
+#include "platform/file_access.h"
 
 namespace quibo {
 
@@ -18,12 +21,19 @@ public:
     virtual void Failed(const std::string& text) = 0;
 };
 
+// Runs on the complete copy, open for reading and writing, before it takes
+// the target's name. False keeps the copy from being made; the finisher has
+// told the user why.
+using CopyFinisher = std::function<bool(FileHandle& copy)>;
+
 class FileCopy {
 public:
     virtual ~FileCopy() = default;
-    // 0 when the whole file was copied; non-zero on failure, refusal or
-    // cancel, with the target as it was before.
-    virtual int Copy(const std::string& source, const std::string& target, CopyObserver& observer) = 0;
+    // 0 when the whole file was copied, finished and put at `target`;
+    // non-zero on failure, refusal or cancel, with the target as it was
+    // before.
+    virtual int Copy(const std::string& source, const std::string& target, CopyObserver& observer,
+                     const CopyFinisher& finish) = 0;
 };
 
 }  // namespace quibo

@@ -44,12 +44,14 @@ class MemoryFileHandle final : public FileHandle {
 public:
     explicit MemoryFileHandle(const FileBytes& file) : file_(file) {}
 
-    ReadResult ReadFromStart(std::uint8_t* buffer, std::size_t count) override {
-        std::size_t held = std::min(count, file_.bytes.size());
-        if (held > 0) std::memcpy(buffer, file_.bytes.data(), held);
-        std::size_t tail = static_cast<std::size_t>(std::min<std::uint64_t>(count - held, file_.tailLength));
-        std::memset(buffer + held, file_.tailByte, tail);
-        return {true, held + tail, 0};
+    ReadResult ReadAt(std::uint64_t offset, std::uint8_t* buffer, std::size_t count) override {
+        const std::uint64_t stored = file_.bytes.size(), total = stored + file_.tailLength;
+        if (offset >= total) return {true, 0, 0};
+        count = static_cast<std::size_t>(std::min<std::uint64_t>(count, total - offset));
+        std::size_t held = offset < stored ? static_cast<std::size_t>(std::min<std::uint64_t>(count, stored - offset)) : 0;
+        if (held > 0) std::memcpy(buffer, file_.bytes.data() + offset, held);
+        std::memset(buffer + held, file_.tailByte, count - held);
+        return {true, count, 0};
     }
     SizeResult Size() override { return {true, static_cast<std::int64_t>(file_.bytes.size() + file_.tailLength), 0}; }
     TimeResult LastWriteTime() override { return {true, file_.lastWrite, 0}; }

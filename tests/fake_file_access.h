@@ -47,10 +47,11 @@ private:
     class Handle final : public FileHandle {
     public:
         explicit Handle(FakeFile file) : file_(std::move(file)) {}
-        ReadResult ReadFromStart(std::uint8_t* buffer, std::size_t count) override {
+        ReadResult ReadAt(std::uint64_t offset, std::uint8_t* buffer, std::size_t count) override {
             if (file_.readError != 0) return {false, 0, file_.readError};
-            std::size_t n = std::min(count, file_.bytes.size());
-            std::memcpy(buffer, file_.bytes.data(), n);
+            if (offset >= file_.bytes.size()) return {true, 0, 0};
+            std::size_t n = std::min<std::size_t>(count, file_.bytes.size() - offset);
+            std::memcpy(buffer, file_.bytes.data() + offset, n);
             return {true, n, 0};
         }
         SizeResult Size() override {
