@@ -6,10 +6,11 @@ QUIBO_BUILD="$QUIBO_ROOT/build"
 QUIBO_SANITIZE_BUILD="$QUIBO_ROOT/build-sanitize"
 
 # Compiler and build tools; Qt 6 for the window; FFmpeg's libraries, GoogleTest,
-# Google Benchmark, CLI11 and nlohmann-json for the code; ffmpeg, mencoder and
-# mediainfo to make and compare real files; clang with its sanitizer and
-# libFuzzer runtimes for the sanitizer build; Xvfb and a font to run the window
-# headless; the validators of the package's desktop file and AppStream data.
+# Google Benchmark, CLI11 and nlohmann-json for the code; ffmpeg, mencoder,
+# mediainfo and exiftool to make and compare real files; clang with its
+# sanitizer and libFuzzer runtimes for the sanitizer build; Xvfb and a font to
+# run the window headless; groff to check the manual pages and the validators
+# of the package's desktop file and AppStream data.
 QUIBO_PACKAGES=(
     build-essential cmake pkg-config
     clang-14 libclang-rt-14-dev
@@ -17,9 +18,9 @@ QUIBO_PACKAGES=(
     libavformat-dev libavcodec-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     libcli11-dev nlohmann-json3-dev
-    ffmpeg mencoder mediainfo
+    ffmpeg mencoder mediainfo libimage-exiftool-perl
     xvfb xauth fonts-dejavu-core
-    desktop-file-utils appstream
+    groff-base desktop-file-utils appstream
 )
 
 # Prints each named package that dpkg does not have installed.

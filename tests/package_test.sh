@@ -11,6 +11,9 @@ build="$1" source="$2" version="$3" bindir="$4" datadir="$5" mandir="$6"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
+for tool in cpack dpkg-deb groff unshare appstreamcli desktop-file-validate; do
+    command -v "$tool" >/dev/null || fail "$tool is not installed (scripts/test installs what the tests need)"
+done
 
 cpack --config "$build/CPackConfig.cmake" -G DEB -B "$work/out" >"$work/cpack.log" 2>&1 ||
     { cat "$work/cpack.log" >&2; fail "cpack"; }
@@ -39,17 +42,13 @@ dpkg -x "$deb" "$root"
 [[ "$("$root$bindir/quibo-info" --version)" == "quibo-info $version" ]] || fail "quibo-info --version"
 
 for page in "$root$mandir"/man1/quibo.1 "$root$mandir"/man1/quibo-info.1; do
-    warnings="$(groff -man -ww -z "$page" 2>&1)"
+    warnings="$(groff -man -ww -z "$page" 2>&1)" || fail "groff failed on $page: $warnings"
     [[ -z "$warnings" ]] || fail "$page: $warnings"
 done
 bash -n "$root$datadir/bash-completion/completions/quibo-info" || fail "completion script syntax"
-if command -v appstreamcli >/dev/null; then
-    appstreamcli validate --no-net "$root$datadir/metainfo/io.github.quibo.Quibo.metainfo.xml" >&2 ||
-        fail "appstreamcli validate"
-fi
-if command -v desktop-file-validate >/dev/null; then
-    desktop-file-validate "$root$datadir/applications/quibo.desktop" || fail "desktop-file-validate"
-fi
+appstreamcli validate --no-net "$root$datadir/metainfo/io.github.quibo.Quibo.metainfo.xml" >&2 ||
+    fail "appstreamcli validate"
+desktop-file-validate "$root$datadir/applications/quibo.desktop" || fail "desktop-file-validate"
 
 # The installed program looks for Quibo.dat in the current folder, beside
 # itself, then in the data folder compiled in. A private mount namespace puts
