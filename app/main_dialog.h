@@ -73,6 +73,9 @@ public:
     bool OnDeleteField();
     bool OnNewField();
     bool ApplyInfoEdit(InfoEditKind kind);
+    // Refuses, with a message, any edit of a file whose INFO list lies past
+    // the image: other programs show that list, not the image's.
+    bool RefuseEditPastImage();
 
     // Writing back: the first WriteLength() bytes of the image go over the
     // start of the file (Save) or of a copy (Save As).
@@ -121,9 +124,6 @@ private:
     void ReportCodecLoadFailure(const CodecLoadFailure& failure);
     std::uint64_t BytesAfterFirstRiff(std::int64_t fileSize) const;
     void ShowEditFailure(const std::string& caption);
-    // Refuses, with a message, an edit of a file whose INFO list lies past
-    // the image.
-    bool RefuseEditPastImage();
     // Whether the file behind `file` still holds what was read at Open: its
     // length and first bytes, and when `sameFile`, the same file. Tells the
     // user why not.

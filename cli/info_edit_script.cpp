@@ -59,6 +59,7 @@ void ScriptCopyObserver::Failed(const std::string& text) {
 
 bool ApplyEditOperations(MainDialog& dialog, RecordedFields& fields, ScriptedInfoEditor& editor,
                          CollectedMessages& messages, const std::vector<EditOperation>& operations) {
+    if (dialog.RefuseEditPastImage()) return false;
     for (const EditOperation& operation : operations) {
         bool found = SelectEditableRow(dialog, fields, operation.code);
         bool committed = false;

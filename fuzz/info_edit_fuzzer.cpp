@@ -3,7 +3,8 @@
 // place into a real file held in memory (memfd). After every committed edit
 // the image must still analyse; after every save the file must start with
 // the whole edited image, keep its length, every byte from the written length
-// on, and its movie list, and show the same rows when opened afresh.
+// on, and its movie list, and show the same rows when opened afresh. A save
+// over a file changed since it was read must leave it exactly as it is.
 //
 // Input: the file's bytes, then the edit script, then one byte L: the script
 // is the 8 * L bytes before L (a bare AVI file is a valid input too). The
@@ -55,6 +56,12 @@ public:
         Require(::pwrite(fd_, tail.data(), tail.size(), static_cast<off_t>(end)) == static_cast<ssize_t>(tail.size()),
                 "pwrite failed");
     }
+    // Makes the file hold exactly `bytes`, as another program might.
+    void Rewrite(const std::string& bytes) {
+        Require(::pwrite(fd_, bytes.data(), bytes.size(), 0) == static_cast<ssize_t>(bytes.size()) &&
+                    ::ftruncate(fd_, static_cast<off_t>(bytes.size())) == 0,
+                "rewrite failed");
+    }
     std::string Path() const { return "/proc/self/fd/" + std::to_string(fd_); }
     std::string Bytes() const {
         std::string bytes(static_cast<std::size_t>(::lseek(fd_, 0, SEEK_END)), '\0');
@@ -85,6 +92,21 @@ void SaveAndCheck(Window& window, const MemoryBackedFile& file) {
     window.OpenByName(file.Path());
     Require(window.dialog.FileAnalysed(), "the saved file does not analyse");
     Require(window.Rows() == shown, "the saved file shows other rows than the edited image");
+}
+
+// Another program changes one byte of the start the window read, or
+// lengthens the file, before a save: the save must write nothing. The file
+// is then put back as it was.
+void SaveOverChangedFileIsRefused(Window& window, MemoryBackedFile& file, std::size_t at) {
+    const std::string before = file.Bytes();
+    std::string changed = before;
+    if (at < window.dialog.LoadedLength()) changed[at] = static_cast<char>(changed[at] ^ 1);
+    else changed += '\0';
+    file.Rewrite(changed);
+    Require(!window.dialog.ConfirmAndWrite(), "a save over a changed file succeeded");
+    Require(window.dialog.ImageModified(), "a refused save dropped the edits");
+    Require(file.Bytes() == changed, "a refused save changed the file");
+    file.Rewrite(before);
 }
 
 // Runs one step of the script; true when it committed an edit.
@@ -134,6 +156,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (!committed) continue;
         Require(window.dialog.FileAnalysed(), "the edited image does not analyse");
         Require(window.dialog.ImageModified(), "a committed edit left the image unmodified");
+        if (script.ConsumeBool())
+            SaveOverChangedFileIsRefused(window, file, script.ConsumeIntegralInRange<std::size_t>(0, quibo::kImageCapacity));
         SaveAndCheck(window, file);
     }
     return 0;

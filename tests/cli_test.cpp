@@ -2,6 +2,7 @@
 // standard error and the shape of --json.
 #include <sys/wait.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -30,6 +31,18 @@ std::string Slurp(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
+// What `command` prints on standard output, its last newline left out.
+std::string Captured(const std::string& command) {
+    std::string out;
+    if (FILE* pipe = ::popen((command + " 2>/dev/null").c_str(), "r")) {
+        char buffer[256];
+        for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, got);
+        ::pclose(pipe);
+    }
+    if (out.ends_with('\n')) out.pop_back();
+    return out;
+}
+
 std::vector<std::string> KeysOf(const nlohmann::ordered_json& object) {
     std::vector<std::string> keys;
     for (const auto& [key, value] : object.items()) keys.push_back(key);
@@ -49,6 +62,15 @@ protected:
     TempDir dir;
     const std::string good = dir.Write("good.avi", SmallAvi().ToBytes());
     const std::string missing = dir / "missing.avi";
+
+    // The INFO rows of a fresh report of `path`, as "CODE=contents".
+    std::vector<std::string> InfoRows(const std::string& path) {
+        std::vector<std::string> rows;
+        const nlohmann::json report = nlohmann::json::parse(Run({"--json", path}).out);
+        for (const auto& row : report["info"])
+            rows.push_back(row["code"].get<std::string>() + "=" + row["contents"].get<std::string>());
+        return rows;
+    }
 };
 
 TEST_F(QuiboInfo, ExitStatusTellsAnalysedFailedAndUsage) {
@@ -105,6 +127,60 @@ TEST_F(QuiboInfo, JsonIsAnObjectForOneFileAndAnArrayForSeveral) {
     EXPECT_EQ(reports[1]["messages"],
               (nlohmann::json{{{"caption", "File Open Failure"},
                                {"text", "Unable to open file " + missing + ":\n\nNo such file or directory"}}}));
+}
+
+// Codes that could never be edited again are refused before any file is
+// touched; a code the file holds twice edits the first; a repeated --set
+// edits what the first one added; an INFO list past the first 100,000
+// bytes refuses every edit.
+TEST_F(QuiboInfo, EditsOfCodesAndWhereTheyLand) {
+    const Bytes before = SmallAvi().ToBytes();
+    for (std::string code : {" NAM", "JUNK", "junk", "RIFF", "IN\x01M", "I-AM", "INA"}) {
+        Outcome run = Run({"--set", code + "=x", good});
+        EXPECT_EQ(run.status, 2) << code;
+        EXPECT_NE(run.err.find("\"" + code + "\""), std::string::npos) << run.err;
+        EXPECT_EQ(Slurp(good), before);
+    }
+
+    using N = RiffNode;
+    const N header = N::List("hdrl", {N::Leaf("avih", Bytes(56, '\0'))}), movie = N::List("movi", {N::Leaf("00dc", "f")});
+    const std::string twice = dir.Write(
+        "twice.avi", N::Riff("AVI ", {header, InfoList({{"INAM", "one"}, {"INAM", "two"}}), N::Leaf("JUNK", Bytes(200, '\0')), movie}).ToBytes());
+    EXPECT_EQ(Run({"--set", "INAM=b", "--set", "ICMT=a", "--set", "ICMT=b", twice}).status, 0);
+    EXPECT_EQ(InfoRows(twice), (std::vector<std::string>{"ICMT=b", "INAM=b", "INAM=two"}));
+
+    const Bytes far = N::Riff("AVI ", {header, N::Leaf("JUNK", Bytes(120000, '\0')), InfoList({{"INAM", "Old"}}), movie}).ToBytes();
+    const std::string farPath = dir.Write("far.avi", far);
+    for (const char* edit : {"--set", "--delete"}) {
+        Outcome run = Run({edit, std::string(edit) == "--set" ? "INAM=New" : "INAM", farPath});
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.err, "Edit Failed: The INFO list of this file lies at byte 120096, past the first 100000 bytes, "
+                           "which are all Quibo rewrites. File will not be modified\n");
+        EXPECT_EQ(Slurp(farPath), far);
+    }
+}
+
+// What the peers read after an edit: a new list goes where they all look,
+// and a list that lies past the image, which they show, is left as it is.
+TEST_F(QuiboInfo, PeersShowTheEdit) {
+    for (const char* tool : {"ffmpeg", "ffprobe", "exiftool", "mediainfo"})
+        if (Captured(std::string("command -v ") + tool).empty()) GTEST_SKIP() << tool << " is not installed";
+    const std::string bare = dir / "bare.avi", far = dir / "far.avi";
+    const std::string picture = " -f lavfi -i testsrc=size=160x120:rate=10:duration=1 -c:v mpeg4 ";
+    // Without tags ffmpeg writes no INFO list; with a large reserved index
+    // its INFO list lies past the first 100,000 bytes.
+    ASSERT_EQ(std::system(("ffmpeg -v error -y" + picture + "-fflags +bitexact -map_metadata -1 " + Quoted(bare) +
+                           " && ffmpeg -v error -y" + picture + "-reserve_index_space 120000 -metadata title=Old " +
+                           Quoted(far) + " </dev/null").c_str()),
+              0);
+    EXPECT_EQ(Run({"--set", "INAM=Quibo T", bare}).status, 0);
+    EXPECT_EQ(Run({"--set", "INAM=New", far}).status, 1);
+    for (const auto& [path, title] : {std::pair{bare, "Quibo T"}, std::pair{far, "Old"}}) {
+        SCOPED_TRACE(path);
+        EXPECT_EQ(Captured("exiftool -s3 -Title " + Quoted(path)), title);
+        EXPECT_EQ(Captured("mediainfo --Inform='General;%Title%' " + Quoted(path)), title);
+        EXPECT_EQ(Captured("ffprobe -v error -show_entries format_tags=title -of csv=p=0 " + Quoted(path)), title);
+    }
 }
 
 }  // namespace

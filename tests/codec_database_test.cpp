@@ -2,10 +2,14 @@
 // the messages of a failed load, and the shipped Quibo.dat itself.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/file.h>
+
 #include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <set>
 #include <strings.h>
 
@@ -16,6 +20,7 @@
 #include "platform/recorded_fields.h"
 #include "scripted_file_dialogs.h"
 #include "scripted_message_boxes.h"
+#include "temp_dir.h"
 
 namespace quibo::test {
 namespace {
@@ -188,6 +193,25 @@ TEST(CodecStartup, EachFailureIsFollowedByTheOperationalNote) {
         }
         EXPECT_EQ(window.dialog.Codecs().FindCodecIndex("aaaa"), c.shown.empty() ? 1u : 0u);
     }
+}
+
+// The database is read whatever locks others hold on it; a place holding a
+// file that cannot be opened is the one named, not a later place that holds
+// nothing.
+TEST(CodecStartup, ReadDespiteLocksAndTheRealCauseNamed) {
+    TempDir dir;
+    const std::string path = dir.Write("Quibo.dat", Record("AAAA", "A", "a"));
+    PosixFileAccess files;
+    CodecDatabase codecs;
+    int holder = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_EQ(::flock(holder, LOCK_EX | LOCK_NB), 0);
+    EXPECT_TRUE(LoadCodecDatabase(files, {path}, codecs).complete);
+    ::close(holder);
+
+    ASSERT_TRUE(std::filesystem::create_directory(dir / "folder.dat"));
+    CodecLoadResult failed = LoadCodecDatabase(files, {dir / "folder.dat", dir / "missing.dat"}, codecs);
+    EXPECT_EQ(failed.failure.path, dir / "folder.dat");
+    EXPECT_EQ(failed.failure.error, EISDIR);
 }
 
 TEST(ShippedCodecFile, LoadsWholeWithDistinctFourCCsForEveryTestFile) {

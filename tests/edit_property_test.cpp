@@ -2,11 +2,13 @@
 // by ffmpeg and mencoder, each saved in place. After every save the file
 // keeps its length, its movie list and every byte past the written part,
 // shows exactly the intended rows when analysed afresh, and decodes with
-// no error it did not have before.
+// no error it did not have before. A save over a file another program has
+// changed writes nothing.
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -14,6 +16,7 @@
 
 #include "analysis/riff_layout.h"
 #include "editing_window.h"
+#include "info/new_info_list.h"
 #include "platform/posix_file_access.h"
 #include "res/control_ids.h"
 #include "temp_dir.h"
@@ -113,7 +116,8 @@ void EditAndSaveAtRandom(const std::string& path, std::uint32_t seed) {
             // In front of the first INFO field, or in a new list in the
             // largest JUNK.
             const StreamFacts& facts = window.dialog.Facts();
-            std::size_t anchor = facts.firstInfoChunk.value_or(facts.largestJunkChunk.value_or(0));
+            std::size_t anchor =
+                facts.firstInfoChunk.value_or(JunkForNewInfoList(facts, window.dialog.FileImage()).value_or(0));
             std::size_t at = 0;
             for (int i : fieldRows) at += rows[i].location.value_or(0) < anchor;
             expected.insert(expected.begin() + static_cast<std::ptrdiff_t>(at), code + "=" + text);
@@ -133,6 +137,14 @@ void EditAndSaveAtRandom(const std::string& path, std::uint32_t seed) {
         }
         model = expected;
         EXPECT_EQ(FieldRows(window), model);
+        if (below(4) == 0) {
+            // Another program lengthens the file: the save writes nothing.
+            std::ofstream(path, std::ios::binary | std::ios::app) << 'x';
+            EXPECT_FALSE(window.dialog.ConfirmAndWrite());
+            EXPECT_EQ(window.LastMessage().caption, "File Changed on Disk");
+            EXPECT_TRUE(ReadAll(path) == onDisk + 'x') << "a refused save changed the file";
+            std::filesystem::resize_file(path, onDisk.size());
+        }
         window.dialog.ConfirmAndWrite();
         ASSERT_EQ(window.fields.Text(control::kFileStatus), "Update successful");
         ++saves;

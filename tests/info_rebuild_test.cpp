@@ -172,6 +172,39 @@ TEST_F(InfoRebuild, NewWithoutInfoListNeedsAJunkOf48) {
                   .ToBytes());
 }
 
+// A new list goes where readers look for it: a JUNK in front of the movie
+// list before a larger one in the header list; never into a stream list.
+TEST_F(InfoRebuild, NewListGoesWhereOtherProgramsReadIt) {
+    const N quibo = InfoList({{"ICMT", "ab"}, {"ISFT", "Quibo v1.1"}});
+    const N avih = N::Leaf("avih", Bytes(56, '\0'));
+    const N strh = N::Leaf("strh", Bytes(56, '\0'));
+    Load(N::Riff("AVI ", {N::List("hdrl", {avih, Junk(200)}), Junk(64), Movie()}).ToBytes());
+    ASSERT_TRUE(window.New("ICMT", "ab"));
+    EXPECT_EQ(window.Image(), N::Riff("AVI ", {N::List("hdrl", {avih, Junk(200)}), quibo, Junk(20), Movie()}).ToBytes());
+
+    Load(N::Riff("AVI ", {N::List("hdrl", {avih, N::List("strl", {strh, Junk(200)})}), Junk(20), Movie()}).ToBytes());
+    EXPECT_FALSE(window.New("ICMT", "ab"));
+    EXPECT_EQ(window.LastMessage().text, "No Room to Insert. File will not be modified");
+    ExpectRefused("Edit Failed");
+}
+
+// A list whose first child is a list with its header at 99,992: that
+// child's form type would lie just past the image.
+TEST_F(InfoRebuild, ListsAtTheImageEndAreNotReadPastIt) {
+    auto file = [](const char* title, const Bytes& junk) {
+        return N::Riff("AVI ", {N::List("hdrl", {N::Leaf("avih", Bytes(56, '\0'))}), InfoList({{"INAM", title}}),
+                                N::Leaf("JUNK", junk),
+                                N::List("abcd", {N::List("efgh", {N::Leaf("data", Bytes(64, 'd'))})}), Movie()})
+            .ToBytes();
+    };
+    const Bytes before = file("Title", Filler(99858));
+    ASSERT_EQ(before.compare(99992, 4, "LIST"), 0);
+    Load(before);
+    ASSERT_TRUE(window.Edit(0, "INAM", "T"));
+    // The JUNK takes the 4 bytes freed.
+    EXPECT_TRUE(window.Image() == file("T", Filler(99858) + Bytes(4, '\0')).substr(0, kImageCapacity));
+}
+
 TEST_F(InfoRebuild, CancelledNewLeavesNoTrace) {
     Load(Avi({Junk(100)}));
     window.editor.Cancel();

@@ -1,7 +1,9 @@
 // A CopyObserver that answers the replace question as told, can cancel the
-// copy at a chosen progress report, and records what it was told.
+// copy or kill its process at a chosen progress report, and records what it
+// was told.
 #pragma once
 
+#include <csignal>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -19,12 +21,14 @@ public:
     bool Progress(std::uint64_t done, std::uint64_t total) override {
         (void)done;
         (void)total;
-        return ++progressReports != cancelAtReport;
+        if (++progressReports == killAtReport) ::raise(SIGKILL);
+        return progressReports != cancelAtReport;
     }
     void Failed(const std::string& text) override { failures.push_back(text); }
 
     bool allowReplace = false;
     int cancelAtReport = 0;  // the report (counted from 1) that cancels; 0: none
+    int killAtReport = 0;    // the report that ends the process at once; 0: none
     int progressReports = 0;
     std::vector<std::string> replaceAsked;
     std::vector<std::string> failures;

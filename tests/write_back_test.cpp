@@ -8,6 +8,7 @@
 #include <sys/file.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -179,6 +180,120 @@ TEST_F(WriteBack, WriteThatHitsTheFileSizeLimitLeavesTheFileAsItWas) {
     EXPECT_EQ(outcome, "File Write Failure|Write operation failed for " + path +
                            ":\n\nFile too large|* Update failed *|modified");
     EXPECT_EQ(ReadAll(path), original);
+}
+
+// Another program changes the file between Open and Save: nothing is
+// written over it, the user is told, and the edits stay. Save As copies
+// the file as it is now, so it refuses too, unless only the name moved.
+TEST_F(WriteBack, FileChangedSinceOpenIsNeverWrittenOver) {
+    const std::string renamed = dir / "renamed.avi";
+    auto replaceWith = [&](const Bytes& bytes) {
+        dir.Write("renamed.avi", bytes);
+        ASSERT_EQ(::rename(renamed.c_str(), path.c_str()), 0);
+    };
+    Bytes retitled = original;
+    retitled.replace(original.find("Title"), 5, "Other");
+    struct Case {
+        const char* change;
+        std::function<void()> apply;
+        std::string why;
+        bool copyMade;
+    };
+    const Case cases[] = {
+        {"another editor's change in place", [&] { dir.Write("clip.avi", retitled); },
+         "its first bytes are not those Quibo read", false},
+        {"a rewritten file renamed over it", [&] { replaceWith(retitled); }, "another file has taken its name", false},
+        {"the same bytes renamed over it", [&] { replaceWith(original); }, "another file has taken its name", true},
+        {"cut short", [&] { ASSERT_EQ(::truncate(path.c_str(), 50), 0); },
+         "its length is now 50 bytes, not " + std::to_string(original.size()), false},
+        {"a second Quibo saved first",
+         [&] {
+             EditingWindow<PosixFileAccess> second;
+             second.OpenByName(path);
+             ASSERT_TRUE(second.Edit(0, "INAM", "Second"));
+             ASSERT_TRUE(second.dialog.ConfirmAndWrite());
+         },
+         "its first bytes are not those Quibo read", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.change);
+        dir.Write("clip.avi", original);
+        std::filesystem::remove(dir / "copy.avi");
+        EditingWindow<PosixFileAccess> first;
+        first.OpenByName(path);
+        ASSERT_TRUE(first.Edit(0, "INAM", "A longer title"));
+        c.apply();
+        const Bytes changed = ReadAll(path);
+
+        EXPECT_FALSE(first.dialog.ConfirmAndWrite());
+        EXPECT_EQ(first.LastMessage().caption, "File Changed on Disk");
+        EXPECT_EQ(first.LastMessage().text, path + " has changed since Quibo read it: " + c.why +
+                                                ".\n\nNothing was written; the edits are kept. Open the file "
+                                                "again to edit it as it is now.");
+        EXPECT_EQ(first.fields.Text(control::kFileStatus), "* Update failed *");
+        EXPECT_TRUE(first.dialog.ImageModified());
+        EXPECT_EQ(ReadAll(path), changed);
+
+        first.dialogs.savePath = dir / "copy.avi";
+        EXPECT_EQ(first.dialog.OnSaveAs(), c.copyMade);
+        EXPECT_EQ(std::filesystem::exists(dir / "copy.avi"), c.copyMade);
+        if (c.copyMade) EXPECT_EQ(ReadAll(dir / "copy.avi"), first.Image());
+        EXPECT_EQ(ReadAll(path), changed);
+    }
+}
+
+// The copy is writable while the edits go in and takes the source's mode
+// once complete, so a read-only source still gives an edited copy.
+TEST_F(WriteBack, SaveAsFromAReadOnlyFileMakesAnEditedCopy) {
+    OpenAndEdit(path);
+    const std::string copy = dir / "copy.avi";
+    ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+    ASSERT_EQ(::chmod((dir / "").c_str(), 0777), 0);
+    window.dialogs.savePath = copy;
+    std::string outcome = InChild([&] {
+        if (::geteuid() == 0 && (::setresgid(65534, 65534, 65534) != 0 || ::setresuid(65534, 65534, 65534) != 0))
+            return std::string("cannot leave root");
+        return std::string(window.dialog.OnSaveAs() ? "made " : "refused ") + window.dialog.FilePath();
+    });
+    EXPECT_EQ(outcome, "made " + copy);
+    EXPECT_EQ(ReadAll(copy), edited);
+    struct stat info {};
+    ASSERT_EQ(::stat(copy.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0444u);
+}
+
+// A copy killed part-way leaves nothing; a link that names nothing is
+// refused, one that names a file is written through; any valid name works.
+TEST_F(WriteBack, SaveAsLeavesOnlyAFinishedCopyAtTheNameGiven) {
+    OpenAndEdit(path);
+    window.dialogs.savePath = dir / "copy.avi";
+    window.copyObserver.killAtReport = 2;
+    EXPECT_EQ(InChild([&] { return std::to_string(window.dialog.OnSaveAs()); }), " (child failed)");
+    EXPECT_EQ(Names(), std::vector<std::string>{"clip.avi"});
+    window.copyObserver.killAtReport = 0;
+
+    const std::string dangling = dir / "dangling.avi", through = dir / "through.avi";
+    ASSERT_EQ(::symlink("nowhere.avi", dangling.c_str()), 0);
+    window.dialogs.savePath = dangling;
+    EXPECT_FALSE(window.dialog.OnSaveAs());
+    EXPECT_EQ(window.copyObserver.failures.back(),
+              "Cannot copy " + path + " to " + dangling + ": it is a symbolic link to a file that does not exist.");
+    EXPECT_EQ(std::filesystem::read_symlink(dangling), "nowhere.avi");
+
+    dir.Write("older.avi", "an older copy");
+    ASSERT_EQ(::symlink("older.avi", through.c_str()), 0);
+    window.dialogs.savePath = through;
+    window.copyObserver.allowReplace = true;
+    EXPECT_TRUE(window.dialog.OnSaveAs());
+    EXPECT_EQ(std::filesystem::read_symlink(through), "older.avi");
+    EXPECT_EQ(ReadAll(dir / "older.avi"), edited);
+
+    const std::string longest = dir / (std::string(251, 'n') + ".avi");
+    ASSERT_TRUE(window.Edit(0, "INAM", "A longer title"));
+    window.dialogs.savePath = longest;
+    EXPECT_TRUE(window.dialog.OnSaveAs());
+    EXPECT_EQ(ReadAll(longest), edited);
+    EXPECT_EQ(Names().size(), 5u);
 }
 
 TEST(PosixWrite, WriteThatCannotBeSyncedFails) {
