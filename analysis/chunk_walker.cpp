@@ -61,6 +61,7 @@ int TakeRowIndex(StreamFacts& facts) { return facts.infoRowCount++; }
 
 void HandleStreamHeader(const WalkTarget& target, std::size_t chunk) {
     StreamFacts& facts = target.facts;
+    const std::int32_t stream = facts.streamCount++;
     facts.lastHeaderWasAudio = false;
     std::array<std::uint8_t, 4> type{};
     CopyData(target, chunk, type);
@@ -68,8 +69,38 @@ void HandleStreamHeader(const WalkTarget& target, std::size_t chunk) {
         if (++facts.videoStreamCount == 1) CopyData(target, chunk, facts.videoStreamHeader);
     } else if (FourBytesEqualIgnoringCase(type.data(), "auds")) {
         facts.lastHeaderWasAudio = true;
-        if (++facts.audioStreamCount == 1) CopyData(target, chunk, facts.audioStreamHeader);
+        if (++facts.audioStreamCount == 1) {
+            CopyData(target, chunk, facts.audioStreamHeader);
+            facts.firstAudioStream = stream;
+        }
     }
+}
+
+// The format of the stream whose header came last: the first audio
+// stream's is kept whole, the byte rates of later ones are added up.
+void HandleStreamFormat(const WalkTarget& target, std::size_t chunk) {
+    StreamFacts& facts = target.facts;
+    if (!facts.lastHeaderWasAudio) {
+        CopyData(target, chunk, facts.videoFormat);
+    } else if (facts.audioStreamCount == 1) {
+        CopyData(target, chunk, facts.audioFormat);
+    } else {
+        std::array<std::uint8_t, wave_format::kAvgBytesPerSec + 4> format{};
+        CopyData(target, chunk, format);
+        facts.otherAudioBytesPerSec += ReadLe32(format.data() + wave_format::kAvgBytesPerSec);
+    }
+}
+
+// Whether the leaf `path` is a data chunk of the first audio stream, directly
+// in the movie list: its id is the stream's number in two digits and "wb".
+bool IsFirstAudioStreamData(const StreamFacts& facts, std::string_view path) {
+    constexpr std::string_view kMovie = "/RIFF:AVI /LIST:movi/";
+    if (facts.firstAudioStream < 0 || facts.firstAudioStream > 99 || path.size() != kMovie.size() + 4 ||
+        !path.starts_with(kMovie))
+        return false;
+    const char id[] = {static_cast<char>('0' + facts.firstAudioStream / 10),
+                       static_cast<char>('0' + facts.firstAudioStream % 10), 'w', 'b'};
+    return path.substr(kMovie.size()) == std::string_view(id, 4);
 }
 
 void HarvestJunkText(const WalkTarget& target, std::size_t chunk) {
@@ -171,15 +202,14 @@ void HandleLeafChunk(const WalkTarget& target, std::size_t offset, std::string_v
     if (path == "/RIFF:AVI /LIST:hdrl/LIST:strl/strh") {
         HandleStreamHeader(target, offset);
     } else if (path == "/RIFF:AVI /LIST:hdrl/LIST:strl/strf") {
-        if (facts.lastHeaderWasAudio) CopyData(target, offset, facts.audioFormat);
-        else CopyData(target, offset, facts.videoFormat);
+        HandleStreamFormat(target, offset);
     } else if (path == "/RIFF:AVI /LIST:hdrl/avih") {
         CopyData(target, offset, facts.mainHeader);
     } else if (path == "/RIFF:AVI /LIST:hdrl/LIST:odml/dmlh") {
         std::array<std::uint8_t, 4> total{};
         CopyData(target, offset, total);
         facts.odmlTotalFrames = ReadLe32(total.data() + odml_header::kTotalFrames);
-    } else if (path == "/RIFF:AVI /LIST:movi/00wb" || path == "/RIFF:AVI /LIST:movi/01wb") {
+    } else if (IsFirstAudioStreamData(facts, path)) {
         std::size_t data = offset + chunk::kDataOffset;
         target.audio.Append(target.image + data, BytesInImage(data, ReadLe32(header + chunk::kSizeOffset)));
     } else if (path.find("/LIST:INFO/") != std::string_view::npos) {

@@ -42,7 +42,8 @@ Verdict TruncationVerdict(const std::uint8_t* image, std::int64_t fileSize) {
     if (missing <= 0) return {"File Length Correct", fileSize};
     if (missing <= kTruncationTolerance)
         return {"May be truncated:" + FormatSizeText(missing, SizeStyle::Short) + " are missing.", fileSize};
-    return {"===> Truncated: " + FormatSizeText(missing, SizeStyle::Short) + " are missing.", 0};
+    // What the headers of a cut file say is shown all the same.
+    return {"===> Truncated: " + FormatSizeText(missing, SizeStyle::Short) + " are missing.", fileSize};
 }
 
 Verdict Identify(const std::uint8_t* image, std::int64_t fileSize) {

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <string>
 
 namespace quibo {
 
@@ -59,6 +60,8 @@ namespace stream_header {
 inline constexpr std::size_t kKeptSize = 64;
 inline constexpr std::size_t kType = 0;
 inline constexpr std::size_t kHandler = 4;
+inline constexpr std::size_t kScale = 20;
+inline constexpr std::size_t kRate = 24;
 inline constexpr std::size_t kLength = 32;
 }  // namespace stream_header
 
@@ -71,17 +74,34 @@ inline constexpr std::size_t kTotalFrames = 0;
 namespace bitmap_info {
 inline constexpr std::size_t kSize = 40;
 inline constexpr std::size_t kCompression = 16;
+
+// A compression value as a FourCC text. The values 0 to 3 are numbers
+// (uncompressed, 8- and 4-bit run lengths, bit fields), named by the codes
+// people know for them; any other is its bytes up to the first NUL.
+inline std::string CompressionText(std::uint32_t compression) {
+    static const char* const kNumbered[] = {"RGB ", "RLE8", "RLE4", "BITF"};
+    if (compression < 4) return kNumbered[compression];
+    std::string text;
+    for (int shift = 0; shift < 32 && ((compression >> shift) & 0xFF) != 0; shift += 8)
+        text += static_cast<char>((compression >> shift) & 0xFF);
+    return text;
+}
 }  // namespace bitmap_info
 
-// Leading part of WAVEFORMATEX (audio "strf" data); 16 bytes are kept.
+// WAVEFORMATEX (audio "strf" data) and the WAVEFORMATEXTENSIBLE that
+// extends it; 40 bytes are kept.
 namespace wave_format {
-inline constexpr std::size_t kKeptSize = 16;
+inline constexpr std::size_t kKeptSize = 40;
+inline constexpr std::uint16_t kExtensibleTag = 0xFFFE;
 inline constexpr std::size_t kFormatTag = 0;
 inline constexpr std::size_t kChannels = 2;
 inline constexpr std::size_t kSamplesPerSec = 4;
 inline constexpr std::size_t kAvgBytesPerSec = 8;
 inline constexpr std::size_t kBlockAlign = 12;
 inline constexpr std::size_t kBitsPerSample = 14;
+// The first two bytes of an extensible format's SubFormat GUID are the
+// format tag of its data.
+inline constexpr std::size_t kSubFormat = 24;
 }  // namespace wave_format
 
 }  // namespace quibo

@@ -17,6 +17,12 @@ struct StreamFacts {
     std::array<std::uint8_t, wave_format::kKeptSize> audioFormat{};
     std::int32_t videoStreamCount = 0;
     std::int32_t audioStreamCount = 0;
+    // Stream headers met so far, of any type: the next stream's number.
+    std::int32_t streamCount = 0;
+    // The number of the first audio stream, which names its data chunks.
+    std::int32_t firstAudioStream = -1;
+    // The declared byte rates of the audio streams after the first.
+    std::uint64_t otherAudioBytesPerSec = 0;
     bool lastHeaderWasAudio = false;
     std::uint32_t moviSize = 0;
     // Total frames of an OpenDML file, from its "dmlh" header; 0 without.
@@ -44,6 +50,9 @@ struct StreamFacts {
         audioFormat.fill(0);
         audioStreamCount = 0;
         videoStreamCount = 0;
+        streamCount = 0;
+        firstAudioStream = -1;
+        otherAudioBytesPerSec = 0;
         junkTextCount = 0;
         lastHeaderWasAudio = false;
         firstInfoChunk.reset();

@@ -15,15 +15,6 @@ namespace {
 
 constexpr double kSecondsPerMicro = 0.000001;
 
-// A FourCC as a NUL-terminated text: the four bytes up to the first NUL.
-struct FourCCText {
-    char text[5] = {};
-    explicit FourCCText(const std::uint8_t* bytes) {
-        std::string_view view = ChunkIdText(bytes);
-        view.copy(text, view.size());
-    }
-};
-
 std::string CodecText(const char* text) { return text ? text : ""; }
 
 }  // namespace
@@ -36,10 +27,10 @@ std::string FormatDuration(double seconds) {
     return text;
 }
 
-std::optional<std::string> FormatFrameRate(std::uint32_t microSecPerFrame) {
-    if (microSecPerFrame == 0) return std::nullopt;
+std::optional<std::string> FormatFrameRate(double framesPerSecond) {
+    if (!(framesPerSecond > 0) || !std::isfinite(framesPerSecond)) return std::nullopt;
     char text[64];
-    std::snprintf(text, sizeof text, "%.3f FPS", 1.0 / (microSecPerFrame * kSecondsPerMicro));
+    std::snprintf(text, sizeof text, "%.3f FPS", framesPerSecond);
     return text;
 }
 
@@ -54,10 +45,10 @@ std::string FormatFrameSize(std::uint32_t width, std::uint32_t height) {
     return text;
 }
 
-std::optional<std::string> FormatVideoBitrate(std::uint64_t movieBytes, double seconds, std::uint32_t audioBytesPerSec,
+std::optional<std::string> FormatVideoBitrate(std::uint64_t movieBytes, double seconds, std::uint64_t audioBytesPerSec,
                                               bool hasAudio) {
     if (!(seconds > 0)) return std::nullopt;
-    double audioBytes = hasAudio ? std::trunc(audioBytesPerSec * seconds) : 0.0;
+    double audioBytes = hasAudio ? std::trunc(static_cast<double>(audioBytesPerSec) * seconds) : 0.0;
     // An audio estimate beyond the movie data leaves no video to measure.
     if (audioBytes > static_cast<double>(movieBytes)) return std::nullopt;
     double videoBytes = static_cast<double>(movieBytes) - audioBytes;
@@ -66,45 +57,57 @@ std::optional<std::string> FormatVideoBitrate(std::uint64_t movieBytes, double s
     return text;
 }
 
+VideoTiming TimingOf(const StreamFacts& facts) {
+    const std::uint8_t* header = facts.videoStreamHeader.data();
+    std::uint32_t scale = ReadLe32(header + stream_header::kScale);
+    std::uint32_t rate = ReadLe32(header + stream_header::kRate);
+    double frames = ReadLe32(header + stream_header::kLength);
+    if (scale != 0 && rate != 0) return {static_cast<double>(rate) / scale, frames * scale / rate};
+    std::uint32_t microSecPerFrame = ReadLe32(facts.mainHeader.data() + main_header::kMicroSecPerFrame);
+    double period = microSecPerFrame * kSecondsPerMicro;
+    return {microSecPerFrame == 0 ? 0.0 : 1.0 / period, frames * period};
+}
+
 void ShowVideoFacts(const VideoFactsSources& sources, FieldSurface& fields) {
     const StreamFacts& facts = sources.facts;
     const std::uint8_t* main = facts.mainHeader.data();
-    std::uint32_t microSecPerFrame = ReadLe32(main + main_header::kMicroSecPerFrame);
-    std::uint32_t length = ReadLe32(facts.videoStreamHeader.data() + stream_header::kLength);
-    double seconds = static_cast<double>(length) * microSecPerFrame * kSecondsPerMicro;
-    fields.SetText(control::kVideoDuration, FormatDuration(seconds));
+    const VideoTiming timing = TimingOf(facts);
+    fields.SetText(control::kVideoDuration, FormatDuration(timing.seconds));
 
-    if (facts.videoStreamCount == 1 && facts.audioStreamCount <= 1) {
+    if (facts.videoStreamCount == 1) {
         std::uint64_t movieBytes = facts.moviSize;
         // An OpenDML file goes on in further RIFF chunks whose movie data
         // the image cannot show; their bytes count as movie data too.
-        if (facts.odmlTotalFrames > ReadLe32(main + main_header::kTotalFrames))
-            movieBytes += sources.bytesAfterFirstRiff;
-        std::uint32_t audioRate = ReadLe32(facts.audioFormat.data() + wave_format::kAvgBytesPerSec);
-        if (auto bitrate = FormatVideoBitrate(movieBytes, seconds, audioRate, facts.audioStreamCount == 1))
+        if (sources.continuesInAvix) movieBytes += sources.bytesAfterFirstRiff;
+        if (auto bitrate = FormatVideoBitrate(movieBytes, timing.seconds, sources.audioBytesPerSec,
+                                              facts.audioStreamCount > 0))
             fields.SetText(control::kVideoBitrate, *bitrate);
     }
 
-    FourCCText handler(facts.videoStreamHeader.data() + stream_header::kHandler);
-    FourCCText compression(facts.videoFormat.data() + bitmap_info::kCompression);
-    if (::strcasecmp(handler.text, compression.text) == 0)
-        fields.SetText(control::kVideoFourCC, DisplayText(handler.text));
+    const std::string handler(ChunkIdText(facts.videoStreamHeader.data() + stream_header::kHandler));
+    const std::uint32_t compressionValue = ReadLe32(facts.videoFormat.data() + bitmap_info::kCompression);
+    std::string compression = bitmap_info::CompressionText(compressionValue);
+    // Uncompressed and run-length video usually leave the handler empty.
+    if (handler.empty() && compressionValue < 4)
+        fields.SetText(control::kVideoFourCC, compression);
+    else if (::strcasecmp(handler.c_str(), compression.c_str()) == 0)
+        fields.SetText(control::kVideoFourCC, DisplayText(handler));
     else
-        fields.SetText(control::kVideoFourCC, DisplayText(std::string(compression.text) + "/" + handler.text));
+        fields.SetText(control::kVideoFourCC, DisplayText(compression + "/" + handler));
 
     // DivX 3 files tagged div4 in the handler are looked up by the handler.
-    const char* lookup = compression.text;
-    if (::strcasecmp(handler.text, "div4") == 0 && ::strcasecmp(compression.text, "div3") == 0) lookup = handler.text;
+    std::string lookup = compression;
+    if (::strcasecmp(handler.c_str(), "div4") == 0 && ::strcasecmp(compression.c_str(), "div3") == 0) lookup = handler;
 
-    const CodecEntry& codec = sources.codecs.Slot(sources.codecs.FindCodecIndex(lookup));
+    const CodecEntry& codec = sources.codecs.Slot(sources.codecs.FindCodecIndex(lookup.c_str()));
     fields.SetText(control::kVideoCodec, CodecText(codec.description));
     fields.SetText(control::kVideoVendor, CodecText(codec.vendor));
 
-    if (auto rate = FormatFrameRate(microSecPerFrame)) fields.SetText(control::kVideoFrameRate, *rate);
+    if (auto rate = FormatFrameRate(timing.framesPerSecond)) fields.SetText(control::kVideoFrameRate, *rate);
     fields.SetText(control::kVideoAspect, FormatFrameSize(ReadLe32(main + main_header::kWidth),
                                                           ReadLe32(main + main_header::kHeight)));
 
-    bool installed = sources.installed.HasEither(lookup, handler.text);
+    bool installed = sources.installed.HasEither(lookup.c_str(), handler.c_str());
     fields.SetChecked(control::kVideoStatus, true);
     fields.SetEnabled(control::kVideoStatus, true);
     fields.SetText(control::kVideoStatus, installed ? "Codec IS Installed" : "Codec NOT Installed");

@@ -1,9 +1,11 @@
 #include "app/main_dialog.h"
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 
 #include "analysis/audio_facts.h"
+#include "analysis/avix_continuation.h"
 #include "analysis/chunk_walker.h"
 #include "analysis/video_facts.h"
 #include "codecs/installed_codecs.h"
@@ -151,6 +153,7 @@ void MainDialog::LoadAndAnalyse(FileHandle* file, const std::string& path) {
     }
     if (file != nullptr) {
         infoListPastImage_.reset();
+        continuesInAvix_ = false;
         ReadIntoImage(*file, path);
     }
 
@@ -159,17 +162,26 @@ void MainDialog::LoadAndAnalyse(FileHandle* file, const std::string& path) {
     if (fileSize == 0) return;
 
     WalkTarget target{fileImage_.get(), facts_, *audio_, infoList_};
-    if (!WalkFileImage(target, fileSize, kWalkEnd)) {
+    // A cut file is walked as far as the headers it declares and the bytes
+    // it has go.
+    std::int64_t declaredEnd = static_cast<std::int64_t>(ReadLe32(fileImage_.get() + chunk::kSizeOffset)) + 8;
+    if (!WalkFileImage(target, std::max(fileSize, declaredEnd), std::min(kWalkEnd, loadedLength_))) {
         fields.SetText(control::kFileStatus, "Not a valid AVI File");
         return;
     }
     fileAnalysed_ = true;
-    if (file != nullptr)
+    if (file != nullptr) {
         infoListPastImage_ = FindInfoListPastImage(*file, fileImage_.get(), static_cast<std::uint64_t>(fileSize));
+        continuesInAvix_ = ContinuesInAvix(*file, fileImage_.get(), static_cast<std::uint64_t>(fileSize));
+    }
+    AudioSummary audio;
+    if (facts_.audioStreamCount > 0) audio = SummariseAudio(facts_, *audio_);
     if (facts_.videoStreamCount > 0)
-        ShowVideoFacts({facts_, codecs_, installed_, BytesAfterFirstRiff(fileSize)}, fields);
+        ShowVideoFacts({facts_, codecs_, installed_, BytesAfterFirstRiff(fileSize), continuesInAvix_,
+                        audio.bytesPerSecond + facts_.otherAudioBytesPerSec},
+                       fields);
     if (facts_.audioStreamCount > 0)
-        ShowAudioFacts(facts_, *audio_, encoderTag_, fields);
+        ShowAudioFacts(audio, fields);
     else
         fields.SetText(control::kAudioEncoding, "No Audio Channels");
 }

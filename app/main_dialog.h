@@ -153,11 +153,11 @@ private:
     std::int64_t loadedSize_ = 0;
     std::optional<FileIdentity> loadedIdentity_;
     std::optional<std::uint64_t> infoListPastImage_;
+    bool continuesInAvix_ = false;
 
     StreamFacts facts_;
     InfoList infoList_;
     GeneralCache generalCache_;
-    EncoderTag encoderTag_;
 
     std::vector<std::string> codecPlaces_;
     CodecDatabase codecs_;

@@ -3,6 +3,8 @@
 #if QUIBO_WITH_LIBAV
 #include <dlfcn.h>
 
+#include "analysis/riff_layout.h"
+
 #include <cstddef>
 #include <initializer_list>
 #include <unordered_set>
@@ -42,17 +44,6 @@ bool Resolve(void* library, const char* name, Function*& function) {
     return function != nullptr;
 }
 
-// The FourCC as a text: its bytes in file order up to the first NUL.
-std::string TagText(unsigned int tag) {
-    std::string text;
-    for (int shift = 0; shift < 32; shift += 8) {
-        char c = static_cast<char>((tag >> shift) & 0xFF);
-        if (c == '\0') break;
-        text += c;
-    }
-    return text;
-}
-
 std::string DecoderName(const AVCodec& decoder) {
     return std::string(decoder.long_name ? decoder.long_name : decoder.name) + " (libavcodec " + decoder.name + ")";
 }
@@ -85,9 +76,9 @@ struct LibavDecoderSource::Libraries {
             if (!seen.insert(entry.tag).second) continue;
             if (codecId(tables, entry.tag) != entry.id) return {};
             const AVCodec* decoder = findDecoder(entry.id);
-            // Four zero bytes (uncompressed RGB) make no text, and an empty
-            // entry would end the installed list.
-            std::string fourCC = TagText(entry.tag);
+            // The numbered tags (uncompressed, run lengths) get the texts the
+            // video facts show for them; an empty text would end the list.
+            std::string fourCC = bitmap_info::CompressionText(entry.tag);
             if (decoder == nullptr || fourCC.empty()) continue;
             decoders.push_back({DecoderName(*decoder), std::move(fourCC)});
         }
@@ -102,8 +93,11 @@ struct LibavDecoderSource::Libraries {
     decltype(avcodec_find_decoder)* findDecoder = nullptr;
 };
 
+// The list's form is part of its identity: a list remembered before the
+// numbered tags were named must not stand in for one made now.
 std::string LibavDecoderSource::Identity() {
-    return "libavformat " AV_STRINGIFY(LIBAVFORMAT_VERSION_MAJOR) " libavcodec " AV_STRINGIFY(LIBAVCODEC_VERSION_MAJOR);
+    return "libavformat " AV_STRINGIFY(LIBAVFORMAT_VERSION_MAJOR) " libavcodec " AV_STRINGIFY(
+        LIBAVCODEC_VERSION_MAJOR) ", numbered tags named";
 }
 
 std::vector<InstalledDecoder> LibavDecoderSource::Decoders() {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <strings.h>
 #include <cctype>
 #include <cstdio>
 #include <cstring>
@@ -170,12 +171,16 @@ public:
     }
     bool Loaded() const { return riffVideoTags_ && codecId_ && findDecoder_; }
 
+    // The compression values 0 to 3 go by the names Quibo shows for them.
     bool Decodes(const std::string& fourCC) const {
         char bytes[4] = {};
         fourCC.copy(bytes, 4);
+        unsigned int tag = MKTAG(bytes[0], bytes[1], bytes[2], bytes[3]);
+        const char* const numbered[] = {"RGB ", "RLE8", "RLE4", "BITF"};
+        for (unsigned int value = 0; value < 4; ++value)
+            if (::strcasecmp(fourCC.c_str(), numbered[value]) == 0) tag = value;
         const AVCodecTag* const tables[] = {riffVideoTags_(), nullptr};
-        AVCodecID id = codecId_(tables, MKTAG(bytes[0], bytes[1], bytes[2], bytes[3]));
-        return findDecoder_(id) != nullptr;
+        return findDecoder_(codecId_(tables, tag)) != nullptr;
     }
 
 private:

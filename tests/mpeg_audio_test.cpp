@@ -1,5 +1,5 @@
-// The MPEG Layer III frame scan over collected audio data, and the Audio
-// group built from it: format names, bitrate rounding, CBR/VBR marks.
+// The MPEG audio frame scan over collected audio data, and the Audio group
+// built from it: format names, bitrate rounding, CBR/VBR marks.
 #include <algorithm>
 #include <cstring>
 
@@ -36,69 +36,97 @@ Bytes Frames(FrameKind kind, int count, bool decoy = true) {
     return frames;
 }
 
-// A stereo MPEG-1 frame starting with a tag header at 36 and `lame` at 156.
-Bytes TagFrame(const char* header, const Bytes& lame = "LAME3.92 ") {
+// An MPEG-1 frame at 128 kbit/s (stereo, or mono with `mono`) starting with
+// a tag header at its place and `lame` 120 bytes after it.
+Bytes TagFrame(const char* header, const Bytes& lame = "LAME3.92 ", bool mono = false) {
     Bytes frame = Frames(kMpeg1At128, 1);
-    frame.replace(36, 4, header);
-    frame.replace(156, lame.size(), lame);
+    const std::size_t at = mono ? 21 : 36;
+    if (mono) frame[3] = '\xC0';
+    frame.replace(at, 4, header);
+    // 1,000 frames of 400,000 bytes: after the flags for a Xing header,
+    // after version, delay and quality for a VBRI header.
+    const Bytes frames("\0\0\x03\xE8", 4), bytes("\0\x06\x1A\x80", 4);
+    if (std::strncmp(header, "VBRI", 4) == 0 || std::strncmp(header, "vbri", 4) == 0)
+        frame.replace(at + 10, 8, bytes + frames);
+    else
+        frame.replace(at + 4, 12, Bytes("\0\0\0\x03", 4) + frames + bytes);
+    frame.replace(at + 120, lame.size(), lame);
     return frame;
 }
 
 struct Scan {
     int verdict;
     std::string tag;
+    std::uint32_t bytesPerSecond;
 };
 
 // Scans the first `filled` bytes of `data` (all of them by default).
 Scan ScanOf(const Bytes& data, std::size_t filled = Bytes::npos) {
-    EncoderTag tag;
-    std::strcpy(tag.text, "stale");
-    int verdict = ScanMpegAudio(reinterpret_cast<const std::uint8_t*>(data.data()), std::min(filled, data.size()), tag);
-    return {verdict, tag.text};
+    MpegAudioScan scan = ScanMpegAudio(reinterpret_cast<const std::uint8_t*>(data.data()), std::min(filled, data.size()));
+    return {scan.verdict, scan.tag.text, scan.bytesPerSecond};
 }
 
-TEST(MpegAudioScan, TenFramesOfOneBitrateAreConstant) {
-    EXPECT_EQ(ScanOf("").verdict, kVerdictNone);
-    EXPECT_EQ(ScanOf("").tag, "");
-    EXPECT_EQ(ScanOf(Frames(kMpeg1At128, 9)).verdict, kVerdictNone);
-    EXPECT_EQ(ScanOf(Frames(kMpeg1At128, 10)).verdict, kVerdictCbr);
-    EXPECT_EQ(ScanOf(Frames(kMpeg1At160, 30)).verdict, kVerdictCbr);
-    EXPECT_EQ(ScanOf(Frames(kMpeg2At64, 10)).verdict, kVerdictCbr);
-    EXPECT_EQ(ScanOf(Frames(kReservedRate, 10)).verdict, kVerdictCbr);
-    // Junk before and between frames is searched through.
+TEST(MpegAudioScan, VerdictAndRateFromTheFramesCounted) {
     const Bytes junk("\xFF\xFB\x00junk", 7);
-    EXPECT_EQ(ScanOf(junk + Frames(kMpeg1At128, 5) + "\xFF\xFF" + Frames(kMpeg1At128, 5)).verdict, kVerdictCbr);
-}
-
-TEST(MpegAudioScan, OneChangeOfBitrateIsVariable) {
-    EXPECT_EQ(ScanOf(Frames(kMpeg1At128, 5) + Frames(kMpeg1At160, 5)).verdict, kVerdictVbr);
-    EXPECT_EQ(ScanOf(Frames(kMpeg1At128, 4) + Frames(kMpeg1At160, 5)).verdict, kVerdictNone);
-}
-
-TEST(MpegAudioScan, OnlyMpeg1And2LayerIIIFramesCount) {
-    EXPECT_EQ(ScanOf(Frames(kLayer2, 20)).verdict, kVerdictNone);
-    EXPECT_EQ(ScanOf(Frames(kMpeg25Layer3, 20)).verdict, kVerdictNone);
-    // Free-format and forbidden bitrate indexes.
-    EXPECT_EQ(ScanOf(Frames({0xFB, 0x00, 417}, 20, false)).verdict, kVerdictNone);
-    EXPECT_EQ(ScanOf(Frames({0xFB, 0xF0, 417}, 20, false)).verdict, kVerdictNone);
-}
-
-TEST(MpegAudioScan, TagHeadersDecideVariableAndNameTheEncoder) {
-    EXPECT_EQ(ScanOf(TagFrame("Xing")).verdict, kVerdictVbr);
-    EXPECT_EQ(ScanOf(TagFrame("Xing")).tag, "LAME3.92");
-    EXPECT_EQ(ScanOf(TagFrame("XING") + Frames(kMpeg1At128, 20)).verdict, kVerdictVbr);
-    EXPECT_EQ(ScanOf(TagFrame("Xing", "lame3.92 ")).tag, "");
-    EXPECT_EQ(ScanOf(TagFrame("Xing", "Lavc59.37")).tag, "");
-    EXPECT_EQ(ScanOf(TagFrame("Xing", "LAME3.99.5abcdefghij")).tag, "LAME3.99.5abcde");
-    EXPECT_EQ(ScanOf(TagFrame("Xing", Bytes("LAME3.90\0abc", 12))).tag, "LAME3.90");
-    for (const char* vbri : {"VBRI", "vbri"}) {
-        EXPECT_EQ(ScanOf(TagFrame(vbri)).verdict, kVerdictVbr);
-        EXPECT_EQ(ScanOf(TagFrame(vbri)).tag, "Frau");
+    struct Case {
+        const char* what;
+        Bytes data;
+        int verdict;
+        std::uint32_t bytesPerSecond;
+    } cases[] = {
+        {"nothing", "", kVerdictNone, 0},
+        {"nine frames", Frames(kMpeg1At128, 9), kVerdictNone, 16000},
+        {"ten frames", Frames(kMpeg1At128, 10), kVerdictCbr, 16000},
+        {"MPEG-1 at 160", Frames(kMpeg1At160, 30), kVerdictCbr, 20000},
+        {"MPEG-2 at 64", Frames(kMpeg2At64, 10), kVerdictCbr, 8000},
+        {"reserved rate", Frames(kReservedRate, 10), kVerdictCbr, 16000},
+        {"Layer II", Frames(kLayer2, 20), kVerdictCbr, 16000},
+        {"junk searched through", junk + Frames(kMpeg1At128, 5) + "\xFF\xFF" + Frames(kMpeg1At128, 5), kVerdictCbr,
+         16000},
+        {"one change", Frames(kMpeg1At128, 5) + Frames(kMpeg1At160, 5), kVerdictVbr, 18000},
+        {"one change, nine frames", Frames(kMpeg1At128, 4) + Frames(kMpeg1At160, 5), kVerdictNone, 18222},
+        {"MPEG-2.5", Frames(kMpeg25Layer3, 20), kVerdictNone, 0},
+        {"free format", Frames({0xFB, 0x00, 417}, 20, false), kVerdictNone, 0},
+        {"forbidden bitrate", Frames({0xFB, 0xF0, 417}, 20, false), kVerdictNone, 0},
+        // A Layer III sync inside Layer II data is another stream's.
+        {"chance sync", Bytes("\xFF\xFB\xA0", 3) + Frames(kLayer2, 12), kVerdictCbr, 16000},
+    };
+    for (const Case& c : cases) {
+        Scan scan = ScanOf(c.data);
+        EXPECT_EQ(scan.verdict, c.verdict) << c.what;
+        EXPECT_EQ(scan.bytesPerSecond, c.bytesPerSecond) << c.what;
     }
-    // The header must stand at 36 exactly.
-    Bytes shifted = TagFrame("Xing");
-    shifted.insert(0, 1, '\0');
-    EXPECT_EQ(ScanOf(shifted).verdict, kVerdictNone);
+}
+
+TEST(MpegAudioScan, TagHeadersGiveTotalsAndNameTheEncoder) {
+    // 400,000 bytes in 1,000 frames of 1,152 samples at 44,100 Hz.
+    const std::uint32_t fromTotals = 15313;
+    struct Case {
+        const char* what;
+        Bytes data;
+        int verdict;
+        const char* tag;
+        std::uint32_t bytesPerSecond;
+    } cases[] = {
+        {"Xing", TagFrame("Xing"), kVerdictVbr, "LAME3.92", fromTotals},
+        {"XING and frames", TagFrame("XING") + Frames(kMpeg1At128, 20), kVerdictVbr, "LAME3.92", fromTotals},
+        {"Info is constant", TagFrame("Info") + Frames(kMpeg1At128, 20), kVerdictCbr, "LAME3.92", fromTotals},
+        {"mono: the header at 21", TagFrame("Xing", "LAME3.92 ", true), kVerdictVbr, "LAME3.92", fromTotals},
+        {"lower-case lame", TagFrame("Xing", "lame3.92 "), kVerdictVbr, "", fromTotals},
+        {"another encoder", TagFrame("Xing", "Lavc59.37"), kVerdictVbr, "", fromTotals},
+        {"long", TagFrame("Xing", "LAME3.99.5abcdefghij"), kVerdictVbr, "LAME3.99.5abcde", fromTotals},
+        {"NUL", TagFrame("Xing", Bytes("LAME3.90\0abc", 12)), kVerdictVbr, "LAME3.90", fromTotals},
+        {"LAME 3.100", TagFrame("Xing", "LAME3.100\x04\xAF"), kVerdictVbr, "LAME3.100", fromTotals},
+        {"VBRI", TagFrame("VBRI"), kVerdictVbr, "Frau", fromTotals},
+        {"vbri", TagFrame("vbri"), kVerdictVbr, "Frau", fromTotals},
+        {"shifted from its place", Bytes(1, '\0') + TagFrame("Xing"), kVerdictNone, "", 16000},
+    };
+    for (const Case& c : cases) {
+        Scan scan = ScanOf(c.data);
+        EXPECT_EQ(scan.verdict, c.verdict) << c.what;
+        EXPECT_EQ(scan.tag, c.tag) << c.what;
+        EXPECT_EQ(scan.bytesPerSecond, c.bytesPerSecond) << c.what;
+    }
 }
 
 TEST(MpegAudioScan, NothingPastTheCollectedDataIsRead) {
@@ -132,29 +160,51 @@ TEST(AudioFacts, EveryFormatTagHasAName) {
     const std::vector<std::pair<std::uint16_t, const char*>> names = {
         {0x0000, "<unknown>"},   {0x0001, "PCM"},         {0x0002, "MS ADPCM"}, {0x0011, "IMA ADPCM"},
         {0x0031, "MS GSM 6.10"}, {0x0032, "MS GSM 6.10"}, {0x0050, "MP1/MP2"},  {0x0055, "MP3"},
-        {0x0160, "DivX WMA"},    {0x0161, "DivX WMA"},    {0x2000, "AC3"},      {0x00ff, "Unknown type 0x00ff"},
-        {0xa106, "Unknown type 0xa106"}, {0xffff, "Unknown type 0xffff"}};
+        {0x0160, "DivX WMA"},    {0x0161, "DivX WMA"},    {0x2000, "AC3"},      {0x00ff, "AAC"},
+        {0x1600, "AAC"},         {0x706d, "AAC"},         {0x0003, "IEEE Float"}, {0x0006, "A-law"},
+        {0x0007, "mu-law"},      {0x0162, "WMA Pro"},     {0x0163, "WMA Lossless"}, {0x2001, "DTS"},
+        {0x6771, "Vorbis"},      {0xf1ac, "FLAC"},        {0xa106, "Unknown type 0xa106"},
+        {0xffff, "Unknown type 0xffff"}};
     for (auto [tag, name] : names) EXPECT_EQ(AudioFormatName(tag), name) << tag;
 }
 
-// One audio stream of format `tag`; `data` in two audio chunks.
-Bytes AudioAvi(std::uint16_t tag, std::uint32_t bytesPerSec, const Bytes& data) {
+// One audio stream of format `tag` (extensible, with `subFormat`, when
+// that is set); `data` in two audio chunks.
+Bytes AudioAvi(std::uint16_t tag, std::uint32_t bytesPerSec, const Bytes& data, std::uint16_t subFormat = 0) {
     Bytes wave = Bytes{static_cast<char>(tag), static_cast<char>(tag >> 8), 2, 0} + Le32(44100) + Le32(bytesPerSec) +
                  Bytes("\x01\x00\x10\x00", 4);
+    if (subFormat != 0)
+        wave += Bytes("\x16\0\x10\0\x03\0\0\0", 8) + Bytes{static_cast<char>(subFormat), static_cast<char>(subFormat >> 8)} +
+                Bytes(14, '\x01');
     using N = RiffNode;
     return N::Riff("AVI ", {N::List("hdrl", {N::Leaf("avih", Bytes(56, '\0')), StreamList("auds", "", wave)}),
-                            N::List("movi", {N::Leaf("01wb", data.substr(0, 100)), N::Leaf("01wb", data.substr(100))})})
+                            N::List("movi", {N::Leaf("00wb", data.substr(0, 100)), N::Leaf("00wb", data.substr(100))})})
         .ToBytes();
 }
 
 TEST_F(DialogTest, AudioGroupShowsNameTagAndMark) {
-    Load(AudioAvi(0x55, 16000, TagFrame("Xing") + Frames(kMpeg1At128, 3)));
-    EXPECT_EQ(Text(control::kAudioEncoding), "MP3  LAME3.92");
-    EXPECT_EQ(Text(control::kAudioBitrate), "128 kb/s VBR  ");
-
-    Load(AudioAvi(0x01, 176400, Bytes(4000, '\0')));
-    EXPECT_EQ(Text(control::kAudioEncoding), "PCM  ");
-    EXPECT_EQ(Text(control::kAudioBitrate), "1411 kb/s");
+    struct Case {
+        std::uint16_t tag;
+        std::uint32_t bytesPerSec;
+        Bytes data;
+        std::uint16_t subFormat;
+        const char* encoding;
+        const char* bitrate;
+    } cases[] = {
+        {0x55, 16000, TagFrame("Xing") + Frames(kMpeg1At128, 3), 0, "MP3  LAME3.92", "128 kb/s VBR  "},
+        // No declared rate: the stream's own, from its totals or its frames.
+        {0x55, 0, TagFrame("Xing") + Frames(kMpeg1At128, 3), 0, "MP3  LAME3.92", "123 kb/s VBR  "},
+        {0x50, 0, Frames(kLayer2, 12), 0, "MP1/MP2  ", "128 kb/s CBR  "},
+        // Other formats are not scanned, whatever their data holds.
+        {0x01, 176400, Frames(kMpeg1At128, 12), 0, "PCM  ", "1411 kb/s"},
+        {0xFFFE, 176400, Frames(kMpeg1At128, 12), 0x0001, "PCM  ", "1411 kb/s"},
+        {0xFFFE, 0, Frames(kMpeg1At160, 12), 0x0055, "MP3  ", "160 kb/s CBR  "},
+    };
+    for (const Case& c : cases) {
+        Load(AudioAvi(c.tag, c.bytesPerSec, c.data, c.subFormat));
+        EXPECT_EQ(Text(control::kAudioEncoding), c.encoding);
+        EXPECT_EQ(Text(control::kAudioBitrate), c.bitrate);
+    }
 }
 
 }  // namespace

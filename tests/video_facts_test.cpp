@@ -22,6 +22,7 @@ using N = RiffNode;
 struct Movie {
     std::uint32_t microSecPerFrame = 40000;
     std::uint32_t frames = 250;  // the video stream's length
+    std::uint32_t scale = 0, rate = 0;  // the video stream's own; unset when 0
     std::optional<std::uint32_t> firstRiffFrames{};  // main header; `frames` when unset
     std::uint32_t width = 640;
     std::uint32_t height = 480;
@@ -35,9 +36,10 @@ struct Movie {
 };
 
 RiffNode Stream(const std::string& type, const std::string& handler, std::uint32_t length,
-                std::optional<Bytes> format) {
+                std::optional<Bytes> format, std::uint32_t scale = 0, std::uint32_t rate = 0) {
     Bytes header = type + handler;
     header.resize(56, '\0');
+    header.replace(20, 4, Le32(scale) + Le32(rate));
     header.replace(32, 4, Le32(length));
     std::vector<N> chunks{N::Leaf("strh", header)};
     if (format) chunks.push_back(N::Leaf("strf", *format));
@@ -55,7 +57,7 @@ std::pair<Bytes, std::int64_t> Craft(const Movie& movie) {
     Bytes wave = Bytes("\x55\x00\x02\x00", 4) + Le32(44100) + Le32(movie.audioBytesPerSec) + Bytes(4, '\0');
 
     std::vector<N> header{N::Leaf("avih", avih)};
-    for (int i = 0; i < movie.videoStreams; ++i) header.push_back(Stream("vids", movie.handler, movie.frames, bitmap));
+    for (int i = 0; i < movie.videoStreams; ++i) header.push_back(Stream("vids", movie.handler, movie.frames, bitmap, movie.scale, movie.rate));
     for (int i = 0; i < movie.audioStreams; ++i) header.push_back(Stream("auds", "", 0, wave));
     if (movie.odmlTotalFrames) header.push_back(N::List("odml", {N::Leaf("dmlh", Le32(*movie.odmlTotalFrames))}));
     std::vector<N> top{N::List("hdrl", header)};
@@ -77,10 +79,12 @@ protected:
         dialog.Start();
     }
 
-    // Opens the crafted file; `trailing` bytes follow its RIFF chunk.
-    void Show(const Movie& movie, std::int64_t trailing = 0) {
+    // Opens the crafted file; `trailing` follows its RIFF chunk, whose
+    // movie list is then written out in zeros.
+    void Show(const Movie& movie, const Bytes& trailing = {}) {
         auto [bytes, size] = Craft(movie);
-        files.Add("/data/movie.avi", bytes).reportedSize = size + trailing;
+        if (!trailing.empty()) bytes.resize(static_cast<std::size_t>(size), '\0');
+        files.Add("/data/movie.avi", bytes + trailing).reportedSize = size + static_cast<std::int64_t>(trailing.size());
         dialog.SetPendingFileName("/data/movie.avi");
         dialog.OnFileOpen();
         ASSERT_TRUE(dialog.FileAnalysed()) << fields.Text(control::kFileStatus);
@@ -107,11 +111,17 @@ TEST_F(VideoFactsTest, DurationRoundsToTheSecondAndShowsTotalHours) {
     }
 }
 
-TEST_F(VideoFactsTest, FrameRateFromTheFramePeriod) {
+TEST_F(VideoFactsTest, FrameRateFromTheStreamElseTheFramePeriod) {
     Show({.microSecPerFrame = 40000});
     EXPECT_EQ(Text(control::kVideoFrameRate), "25.000 FPS");
     Show({.microSecPerFrame = 33367});
     EXPECT_EQ(Text(control::kVideoFrameRate), "29.970 FPS");
+    // The period is rounded; the stream's own rate and scale are exact.
+    Show({.microSecPerFrame = 33366, .frames = 107892, .scale = 1001, .rate = 30000});
+    EXPECT_EQ(Text(control::kVideoFrameRate), "29.970 FPS");
+    EXPECT_EQ(Text(control::kVideoDuration), "01h 00m 00s");
+    Show({.microSecPerFrame = 5337, .scale = 2000, .rate = 374700});
+    EXPECT_EQ(Text(control::kVideoFrameRate), "187.350 FPS");
     // No period: no rate, no length, no bitrate; the rest still shows.
     Show({.microSecPerFrame = 0, .moviSize = 1000000});
     EXPECT_EQ(Text(control::kVideoFrameRate), "n.a.");
@@ -148,11 +158,12 @@ TEST_F(VideoFactsTest, BitrateLeavesOutTheAudioEstimate) {
     EXPECT_EQ(Text(control::kVideoBitrate), "n.a.");
 }
 
-TEST_F(VideoFactsTest, TwoStreamsOfAKindLeaveTheBitrateUntold) {
-    for (Movie movie : {Movie{.videoStreams = 2, .moviSize = 1000000},
-                        Movie{.audioStreams = 2, .moviSize = 1000000}}) {
+TEST_F(VideoFactsTest, BitrateOfOneVideoStreamLeavesOutEveryAudioStream) {
+    // 1,000,000 bytes in 10 seconds, 16,000 bytes a second of each audio.
+    for (auto [movie, bitrate] : {std::pair{Movie{.videoStreams = 2, .moviSize = 1000000}, "n.a."},
+                                  std::pair{Movie{.audioStreams = 2, .moviSize = 1000000}, "544 kb/s"}}) {
         Show(movie);
-        EXPECT_EQ(Text(control::kVideoBitrate), "n.a.");
+        EXPECT_EQ(Text(control::kVideoBitrate), bitrate);
         EXPECT_EQ(Text(control::kVideoDuration), "00h 00m 10s");
         EXPECT_EQ(Text(control::kVideoCodec), "Xvid");
     }
@@ -203,21 +214,32 @@ TEST_F(VideoFactsTest, NothingOfTheLastFileShowsThroughMissingChunks) {
     Show({.moviSize = 1000000});
     EXPECT_EQ(Text(control::kVideoBitrate), "800 kb/s");
     Show({.compression = std::nullopt, .moviSize = std::nullopt});
-    EXPECT_EQ(Text(control::kVideoFourCC), "/XVID");
+    EXPECT_EQ(Text(control::kVideoFourCC), "RGB /XVID");
     EXPECT_EQ(Text(control::kVideoCodec), "<unknown>");
     EXPECT_EQ(Text(control::kVideoBitrate), "0 kb/s");
 }
 
 TEST_F(VideoFactsTest, OpenDmlContinuationCountsAsMovieData) {
-    // 500 frames of 40 ms in all, 250 of them in the first RIFF chunk whose
-    // movie list holds 1,000,000 bytes; 1,000,000 more bytes follow it.
-    Movie movie{.frames = 500, .firstRiffFrames = 250, .moviSize = 1000000, .odmlTotalFrames = 500};
-    Show(movie, 1000000);
-    EXPECT_EQ(Text(control::kVideoBitrate), "800 kb/s");
-    // Without a longer stream in the header, trailing bytes are no movie.
-    movie.odmlTotalFrames = 250;
-    Show(movie, 1000000);
-    EXPECT_EQ(Text(control::kVideoBitrate), "400 kb/s");
+    // 500 frames of 40 ms; the first RIFF chunk's movie list holds 100,000
+    // bytes and 100,000 more follow it.
+    const Bytes avix = "RIFF" + Le32(99992) + "AVIX" + Bytes(99988, '\0');
+    struct Case {
+        std::uint32_t firstRiffFrames, odmlTotalFrames;
+        Bytes trailing;
+        const char* bitrate;
+    } cases[] = {
+        {250, 500, avix, "80 kb/s"},
+        // mencoder gives both headers the same count.
+        {500, 500, avix, "80 kb/s"},
+        // Trailing bytes that are no AVIX chunk are no movie data.
+        {250, 500, Bytes(100000, '\0'), "40 kb/s"},
+    };
+    for (const Case& c : cases) {
+        Show({.frames = 500, .firstRiffFrames = c.firstRiffFrames, .moviSize = 100000,
+              .odmlTotalFrames = c.odmlTotalFrames},
+             c.trailing);
+        EXPECT_EQ(Text(control::kVideoBitrate), c.bitrate);
+    }
 }
 
 }  // namespace
