@@ -6,7 +6,7 @@ QUIBO_BUILD="$QUIBO_ROOT/build"
 QUIBO_SANITIZE_BUILD="$QUIBO_ROOT/build-sanitize"
 
 # Compiler and build tools; Qt 6 for the window; FFmpeg's libraries, GoogleTest,
-# Google Benchmark, CLI11 and nlohmann-json for the code; ffmpeg, mencoder,
+# Google Benchmark, CLI11 and nlohmann-json for the code; ffmpeg, mencoder, lame,
 # mediainfo and exiftool to make and compare real files; clang with its
 # sanitizer and libFuzzer runtimes for the sanitizer build; Xvfb and a font to
 # run the window headless; groff to check the manual pages and the validators
@@ -18,7 +18,7 @@ QUIBO_PACKAGES=(
     libavformat-dev libavcodec-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     libcli11-dev nlohmann-json3-dev
-    ffmpeg mencoder mediainfo libimage-exiftool-perl
+    ffmpeg mencoder lame mediainfo libimage-exiftool-perl
     xvfb xauth fonts-dejavu-core
     groff-base desktop-file-utils appstream
 )
