@@ -1,6 +1,7 @@
 #include "app/main_dialog.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <new>
 
@@ -212,6 +213,8 @@ void MainDialog::ReportSystemError(const std::string& caption, const std::string
     // Nothing may run between the failing call and this one that could
     // change `error`; it is passed in, so nothing can.
     std::string text = ReplacePathPlaceholder(format, path) + SystemErrorText(error);
+    // The exclusive lock is the one reason an open would block.
+    if (error == EWOULDBLOCK) text += "\n\n" + path + " is open in another program (locked).";
     services_.messages.Show({text, caption, MessageButtons::Ok, MessageIcon::Exclamation});
 }
 

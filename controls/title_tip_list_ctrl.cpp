@@ -14,10 +14,18 @@ TitleTipListCtrl::TitleTipListCtrl(QWidget* parent) : QTreeWidget(parent), tip_(
     // Columns stay in their order, so a cell's place is the sum of the
     // widths before it.
     header()->setSectionsMovable(false);
+    // The focus frame spans the row the click selects.
+    setAllColumnsShowFocus(true);
     viewport()->setMouseTracking(true);
     // A tip left behind by scrolling would stand over another cell.
     connect(horizontalScrollBar(), &QScrollBar::valueChanged, tip_, &TitleTipWnd::HideTip);
     connect(verticalScrollBar(), &QScrollBar::valueChanged, tip_, &TitleTipWnd::HideTip);
+}
+
+void TitleTipListCtrl::scrollTo(const QModelIndex& index, ScrollHint hint) {
+    const int horizontal = horizontalScrollBar()->value();
+    QTreeWidget::scrollTo(index, hint);
+    horizontalScrollBar()->setValue(horizontal);
 }
 
 bool TitleTipListCtrl::AddColumnTip(int column, const QString& text) {

@@ -23,6 +23,10 @@ public:
 
     TitleTipWnd* TitleTip() const { return tip_; }
 
+    // Scrolls only vertically: a click on a wide cell keeps the first
+    // columns in view.
+    void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
+
 protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     bool viewportEvent(QEvent* event) override;

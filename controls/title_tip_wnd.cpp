@@ -5,6 +5,8 @@
 #include <QCursor>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
+#include <algorithm>
 
 namespace quibo {
 namespace {
@@ -36,7 +38,21 @@ void TitleTipWnd::ShowTitleTip(const QRect& cell, const QString& text, int offse
     text_ = text;
     setFont(font);
     const QPoint topLeft = owner_->viewport()->mapToGlobal(cell.topLeft());
-    setGeometry(topLeft.x() + offset - kMargin, topLeft.y(), textWidth + 2 * kMargin + 2, cell.height());
+    QRect tip(topLeft.x() + offset - kMargin, topLeft.y(), textWidth + 2 * kMargin + 2, cell.height());
+    // A text wider than the screen wraps and the tip grows downwards, on
+    // the screen whatever the text.
+    const QRect screen = owner_->screen()->availableGeometry();
+    textFlags_ = Qt::AlignLeft | Qt::AlignVCenter;
+    if (tip.right() > screen.right()) {
+        tip.setRight(screen.right());
+        tip.setLeft(std::max(screen.left(), std::min(tip.left(), screen.right() + 1 - cell.width())));
+        textFlags_ = Qt::AlignLeft | Qt::AlignTop | Qt::TextWrapAnywhere;
+        const QRect text = QFontMetrics(font).boundingRect(QRect(0, 0, tip.width() - 2 * kMargin - 2, screen.height()),
+                                                             textFlags_, text_);
+        tip.setHeight(std::min(std::max(cell.height(), text.height() + 2), screen.height()));
+        if (tip.bottom() > screen.bottom()) tip.moveBottom(screen.bottom());
+    }
+    setGeometry(tip);
     if (isHidden()) qApp->installEventFilter(this);
     show();
     raise();
@@ -89,7 +105,7 @@ void TitleTipWnd::paintEvent(QPaintEvent*) {
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
     // The row below the frame's top line is the cell's own height, so the
     // text stands where the cell shows it.
-    painter.drawText(rect().adjusted(1 + kMargin, 1, -1, 0), Qt::AlignLeft | Qt::AlignVCenter, text_);
+    painter.drawText(rect().adjusted(1 + kMargin, 1, -1, 0), textFlags_, text_);
 }
 
 void TitleTipWnd::ForwardMouse(QMouseEvent* event) {

@@ -1,6 +1,7 @@
 // The title tip: a borderless window with a thin frame that shows the whole
 // text of a list cell too narrow for it, laid exactly over the cell in the
-// list's font and reaching right as far as the text needs.
+// list's font and reaching right as far as the text needs, or, for a text
+// wider than the screen, wrapped within the screen.
 //
 // The tip hands each mouse event on to the widget beneath it, so a click on
 // the tip selects the row under it and a move over it reaches the list.
@@ -47,6 +48,7 @@ private:
     QAbstractScrollArea* owner_;
     QRect hoverRect_;
     QString text_;
+    int textFlags_ = Qt::AlignLeft | Qt::AlignVCenter;
     // The widget a forwarded press went to: it gets the moves and the
     // release that follow, as the pressed widget would.
     QPointer<QWidget> pressTarget_;

@@ -15,8 +15,8 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
     setFont(DialogFont());
     DialogUnits units(font());
     setWindowTitle(QString::fromUtf8(dialog.title));
-    setFixedSize(units.X(dialog.width), units.Y(dialog.height));
     BuildControls(dialog, units, this);
+    setFixedSize(FittingSize(*this, units, dialog.width, dialog.height));
     for (QLabel* label : findChildren<QLabel*>())
         if (label->text().isEmpty())
             label->setPixmap(QIcon(QStringLiteral(":/quibo.png")).pixmap(label->size().boundedTo(QSize(32, 32))));

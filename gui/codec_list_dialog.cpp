@@ -1,6 +1,7 @@
 #include "gui/codec_list_dialog.h"
 
 #include <QPushButton>
+#include <QVBoxLayout>
 
 #include "gui/column_setup.h"
 #include "gui/widget_builder.h"
@@ -22,12 +23,16 @@ CodecListDialog::CodecListDialog(const DialogTemplate& layout, std::span<const L
     setFont(DialogFont());
     DialogUnits units(font());
     setWindowTitle(QString::fromUtf8(layout.title));
-    setFixedSize(units.X(layout.width), units.Y(layout.height));
     QMap<int, QWidget*> controls = BuildControls(layout, units, this);
     list_ = static_cast<TitleTipListCtrl*>(controls.value(codec_list_control::kList));
     SetUpColumns(*list_, columns, mainUnits);
-    connect(static_cast<QPushButton*>(controls.value(codec_list_control::kCancel)), &QPushButton::clicked, this,
-            &QDialog::reject);
+    auto* cancel = static_cast<QPushButton*>(controls.value(codec_list_control::kCancel));
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    // The template's size to start with; the list grows with the dialog.
+    auto* column = new QVBoxLayout(this);
+    column->addWidget(list_, 1);
+    column->addWidget(cancel, 0, Qt::AlignRight);
+    resize(units.X(layout.width), units.Y(layout.height));
 }
 
 void CodecListDialog::AppendRow(const QStringList& cells) {

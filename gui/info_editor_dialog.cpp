@@ -22,7 +22,9 @@ const QString kTemplateItem = QStringLiteral("INAM: Title");
 
 void CodeListBox::hidePopup() {
     QComboBox::hidePopup();
-    emit closedUp();
+    // The popup closes before the item clicked or entered becomes the
+    // current one: say so once it has.
+    QMetaObject::invokeMethod(this, &CodeListBox::closedUp, Qt::QueuedConnection);
 }
 
 InfoEditorDialog::InfoEditorDialog(const InfoFieldName* codeTable, const std::string& text, const char* code,
@@ -33,17 +35,18 @@ InfoEditorDialog::InfoEditorDialog(const InfoFieldName* codeTable, const std::st
     setFont(DialogFont());
     DialogUnits units(font());
     setWindowTitle(QString::fromUtf8(dialog.title));
-    setFixedSize(units.X(dialog.width), units.Y(dialog.height));
 
-    // Built in place of the template's plain combo box.
+    // Built in place of the template's plain combo box, where the name
+    // field is: the two share one place, one line high, and the list drops
+    // down below it.
     QMap<int, QWidget*> controls = BuildControls(dialog, units, this);
-    QWidget* templateList = controls.value(editor_control::kCodeList);
-    codeList_ = new CodeListBox(this);
-    codeList_->setGeometry(templateList->geometry());
-    delete templateList;
-    codeList_->hide();
-
     name_ = static_cast<QLineEdit*>(controls.value(editor_control::kName));
+    delete controls.value(editor_control::kCodeList);
+    codeList_ = new CodeListBox(this);
+    codeList_->setGeometry(name_->geometry());
+    codeList_->hide();
+    setFixedSize(FittingSize(*this, units, dialog.width, dialog.height));
+
     textEdit_ = static_cast<QLineEdit*>(controls.value(editor_control::kText));
     ok_ = static_cast<QPushButton*>(controls.value(editor_control::kOk));
     change_ = static_cast<QPushButton*>(controls.value(editor_control::kChange));

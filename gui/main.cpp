@@ -52,14 +52,14 @@ int main(int argc, char** argv) {
 
     quibo::MainWindow window(quibo::CodecDatabasePlaces(quibo::ProgramDirectory()), std::move(fileName));
     window.show();
-    window.Start();
-    // QUIBO_DUMP_FIELDS: when the event loop first turns, print the texts
-    // the window shows and end; tests and timings use it.
-    if (std::getenv("QUIBO_DUMP_FIELDS") != nullptr) {
-        QTimer::singleShot(0, &window, [&window] {
-            std::cout << ShownFieldsJson(window) << '\n';
-            QApplication::exit(0);
-        });
-    }
+    // Start-up runs once the window is up, so that its messages stand over
+    // it. QUIBO_DUMP_FIELDS: then print the texts the window shows and end;
+    // tests and timings use it.
+    QTimer::singleShot(0, &window, [&window] {
+        window.Start();
+        if (std::getenv("QUIBO_DUMP_FIELDS") == nullptr) return;
+        std::cout << ShownFieldsJson(window) << '\n';
+        QApplication::exit(0);
+    });
     return QApplication::exec();
 }

@@ -2,6 +2,10 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QStyle>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
@@ -25,17 +29,38 @@
 #include "res/main_window_fields.h"
 #include "res/menu_table.h"
 
+// The icons live in the static library, whose resources the linker drops
+// unless they are registered by name; outside any namespace, as Qt asks.
+static void RegisterQuiboResources() { Q_INIT_RESOURCE(quibo); }
+
 namespace quibo {
 namespace {
 
 const QColor kFieldText(0, 0, 128);
 const QColor kFieldBackground(255, 255, 231);
 
-// Labels sit right-aligned to the left of their fields, inside the group.
-constexpr int kGroupInset = 4;
-constexpr int kLabelGap = 2;
+// Room a field keeps around its text: frame and inner margins.
+constexpr int kFieldTextMargin = 12;
 
-int GroupLeft(FieldGroup group) { return group == FieldGroup::General ? 6 : 199; }
+// The keys of the commands, shown in the menus.
+QKeySequence ShortcutOf(int command) {
+    switch (command) {
+        case command::kOpen: return QKeySequence::Open;
+        case command::kSave: return QKeySequence::Save;
+        case command::kSaveAs: return QKeySequence(QStringLiteral("Ctrl+Shift+S"));
+        case command::kClose: return QKeySequence(QStringLiteral("Ctrl+W"));
+        case command::kExit: return QKeySequence(QStringLiteral("Ctrl+Q"));
+        case command::kRefresh: return QKeySequence(QStringLiteral("F5"));
+        case command::kDeleteField: return QKeySequence(Qt::Key_Delete);
+        default: return {};
+    }
+}
+
+QString FieldText(const QWidget* widget) {
+    if (auto* edit = qobject_cast<const QLineEdit*>(widget)) return edit->text();
+    if (auto* button = qobject_cast<const QPushButton*>(widget)) return button->text();
+    return {};
+}
 
 }  // namespace
 
@@ -46,23 +71,26 @@ MainWindow::MainWindow(std::vector<std::string> codecPlaces, std::string pending
       editor_(this),
       copyObserver_(this),
       decoders_(libav_, DefaultDecoderCacheFile(), LoaderFingerprint() + " | " + LibavDecoderSource::Identity()) {
+    RegisterQuiboResources();
     const DialogTemplate layout = MainWindowTemplate();
-    setWindowTitle(QString::fromUtf8(layout.title));
-    setWindowIcon(QIcon(QStringLiteral(":/quibo.png")));
+    title_ = QString::fromUtf8(layout.title);
+    setWindowTitle(title_);
+    const QIcon icon(QStringLiteral(":/quibo.png"));
+    setWindowIcon(icon);
+    QApplication::setWindowIcon(icon);
     setFont(DialogFont());
     setAcceptDrops(true);
 
     auto* client = new QWidget(this);
-    client->setFixedSize(units_.X(layout.width), units_.Y(layout.height));
     setCentralWidget(client);
-    controls_ = BuildControls(layout, units_, client);
-    infoList_ = static_cast<TitleTipListCtrl*>(controls_.value(control::kInfoList));
-    BuildFields(client);
+    BuildClient(client, layout);
     // Linux window managers give a program no system menu to extend, so the
     // About item lives in the Help menu only.
     BuildMenus();
     SetUpInfoList();
-    QMainWindow::layout()->setSizeConstraint(QLayout::SetFixedSize);
+    // The dialog-unit size is the least the window starts with; it grows
+    // where the values need more, and with the user's resizing.
+    resize(sizeHint().expandedTo(QSize(units_.X(layout.width), units_.Y(layout.height) + menuBar()->sizeHint().height())));
 
     connect(static_cast<QPushButton*>(controls_.value(control::kOpenButton)), &QPushButton::clicked, this,
             [this] { RunCommand(command::kOpen); });
@@ -82,26 +110,89 @@ MainWindow::MainWindow(std::vector<std::string> codecPlaces, std::string pending
 
 MainWindow::~MainWindow() { qApp->removeEventFilter(this); }
 
-void MainWindow::BuildFields(QWidget* client) {
+void MainWindow::BuildClient(QWidget* client, const DialogTemplate& layout) {
+    // The template's group boxes, the "..." button and the list.
+    QMap<QString, QGroupBox*> groups;
+    for (const ControlTemplate& control : layout.controls) {
+        QWidget* widget = BuildControl(control, units_, client);
+        if (auto* group = qobject_cast<QGroupBox*>(widget)) groups.insert(group->title(), group);
+        if (control.id >= 0) controls_.insert(control.id, widget);
+        // The template's size is the least each control keeps.
+        if (control.kind == ControlKind::List) widget->setMinimumSize(widget->size());
+    }
+    infoList_ = static_cast<TitleTipListCtrl*>(controls_.value(control::kInfoList));
+
+    // Each group's fields: labels right-aligned before fields that grow.
+    QMap<QGroupBox*, QGridLayout*> grids;
     for (const FieldSpec& field : MainWindowFields()) {
         bool status = field.controlId == control::kFileStatus || field.controlId == control::kVideoStatus;
         ControlTemplate place{status ? ControlKind::StatusButton : ControlKind::ReadOnlyEdit,
                               field.controlId, "", field.x, field.y, field.width, field.height};
-        controls_.insert(field.controlId, BuildControl(place, units_, client));
-
-        int labelLeft = GroupLeft(field.group) + kGroupInset / 2;
+        QWidget* widget = BuildControl(place, units_, client);
+        controls_.insert(field.controlId, widget);
+        widget->setMinimumWidth(std::max(units_.X(field.width), widget->fontMetrics().horizontalAdvance(
+                                                                    QString::fromUtf8(field.widestText)) +
+                                                                    kFieldTextMargin));
         auto* label = new QLabel(QString::fromUtf8(field.label), client);
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        label->setGeometry(units_.Rect(labelLeft, field.y, field.x - kLabelGap - labelLeft, field.height));
+        // Screen readers read a field by its label.
+        label->setBuddy(widget);
+
+        QGroupBox* group = groups.value(QString::fromUtf8(GroupName(field.group)));
+        QGridLayout*& grid = grids[group];
+        if (grid == nullptr) {
+            grid = new QGridLayout(group);
+            grid->setColumnStretch(1, 1);
+        }
+        int row = grid->rowCount() - (grid->count() == 0 ? 1 : 0);
+        grid->addWidget(label, row, 0);
+        grid->addWidget(widget, row, 1);
     }
-    for (const FieldTooltip& tip : FieldTooltips())
+    QGroupBox* general = groups.value(QStringLiteral("General"));
+    QWidget* openButton = controls_.value(control::kOpenButton);
+    openButton->setFixedWidth(std::max(openButton->width(), openButton->fontMetrics().horizontalAdvance(
+                                                                QStringLiteral("...")) + kFieldTextMargin));
+    grids.value(general)->addWidget(openButton, 0, 2);
+    QGroupBox* info = groups.value(QStringLiteral("RIFF Info"));
+    (new QVBoxLayout(info))->addWidget(infoList_);
+
+    auto* left = new QVBoxLayout;
+    left->addWidget(general);
+    left->addWidget(info, 1);
+    auto* right = new QVBoxLayout;
+    right->addWidget(groups.value(QStringLiteral("Video")));
+    right->addWidget(groups.value(QStringLiteral("Audio")));
+    right->addStretch(1);
+    auto* columns = new QHBoxLayout(client);
+    columns->addLayout(left, 1);
+    columns->addLayout(right, 1);
+
+    for (const FieldTooltip& tip : FieldTooltips()) {
+        descriptions_.insert(tip.controlId, QString::fromUtf8(tip.text));
         controls_.value(tip.controlId)->setToolTip(QString::fromUtf8(tip.text));
+    }
+}
+
+void MainWindow::UpdateFieldTip(int controlId) {
+    QWidget* widget = controls_.value(controlId);
+    const QString description = descriptions_.value(controlId);
+    if (widget == nullptr || description.isEmpty()) return;
+    // A text the field cuts shows whole in the tooltip, after what the
+    // field is.
+    const QString text = FieldText(widget);
+    bool fits = widget->fontMetrics().horizontalAdvance(text) + kFieldTextMargin <= widget->width();
+    widget->setToolTip(fits ? description : description + QStringLiteral("\n") + text);
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    for (int controlId : descriptions_.keys()) UpdateFieldTip(controlId);
 }
 
 void MainWindow::SetUpInfoList() {
     SetUpColumns(*infoList_, InfoListColumns(), units_);
     connect(infoList_, &QTreeWidget::itemDoubleClicked, this, [this] {
-        if (dialog_->CanEditSelection()) dialog_->OnEditField();
+        if (dialog_->CanEditSelection()) RunCommand(command::kEditField);
     });
     infoList_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(infoList_, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
@@ -120,6 +211,12 @@ QMenu* MainWindow::BuildMenu(const char* title, std::span<const MenuItem> items,
         QAction* action = menu->addAction(QString::fromUtf8(item.text));
         action->setData(item.command);
         int command = item.command;
+        if (QKeySequence keys = ShortcutOf(command); !keys.isEmpty() && parent == menuBar()) {
+            action->setShortcut(keys);
+            // The Delete key is the window's own (it works in any control
+            // and goes on to it); the menu only shows it.
+            if (command == command::kDeleteField) action->setShortcutContext(Qt::WidgetShortcut);
+        }
         connect(action, &QAction::triggered, this, [this, command] { RunCommand(command); });
     }
     // The enable rules run each time the menu opens.
@@ -142,14 +239,20 @@ void MainWindow::UpdateCommands(QMenu* menu) {
 
 std::unique_ptr<QMenu> MainWindow::InfoContextMenuAt(const QPoint& pos) {
     if (infoList_->itemAt(pos) == nullptr) return nullptr;
-    std::unique_ptr<QMenu> menu(BuildMenu("root", InfoListContextMenu(), this));
-    menu->setParent(nullptr);
-    return menu;
+    // A popup of the window, opened at the click: it closes on a click
+    // outside and stands above the window.
+    return std::unique_ptr<QMenu>(BuildMenu("root", InfoListContextMenu(), this));
 }
 
-void MainWindow::Start() { dialog_->Start(); }
+void MainWindow::Start() {
+    dialog_->Start();
+    AfterCommand(-1);
+}
 
 void MainWindow::RunCommand(int command) {
+    // A shortcut runs only what its menu would offer.
+    if (!dialog_->IsCommandEnabled(command)) return;
+    const int selected = SelectedInfoRow();
     switch (command) {
         case command::kOpen: dialog_->OnFileOpen(); break;
         case command::kSave: dialog_->ConfirmAndWrite(); break;
@@ -165,17 +268,36 @@ void MainWindow::RunCommand(int command) {
         case command::kAbout: AboutDialog(this).exec(); break;
         default: break;
     }
+    AfterCommand(selected);
+}
+
+void MainWindow::AfterCommand(int selectedRow) {
+    // The title names the file, marked while edits are unsaved.
+    const std::string& path = dialog_->FilePath();
+    QString name = QFileInfo(PathToQt(path)).fileName();
+    setWindowTitle(dialog_->FileRead() && !name.isEmpty() ? title_ + QStringLiteral(" - ") + name + QStringLiteral("[*]")
+                                                         : title_);
+    setWindowModified(dialog_->ImageModified());
+    // The row that was edited stays selected.
+    if (selectedRow >= 0 && SelectedInfoRow() < 0 && selectedRow < infoList_->topLevelItemCount())
+        infoList_->setCurrentItem(infoList_->topLevelItem(selectedRow));
 }
 
 void MainWindow::SetText(int controlId, const std::string& text) {
     QWidget* widget = controls_.value(controlId);
-    QString shown = QString::fromStdString(text);
+    // A path's bytes need not be UTF-8; it is shown as the file manager
+    // shows it.
+    QString shown = controlId == control::kFileName ? PathToQt(text) : QString::fromStdString(text);
     if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
         edit->setText(shown);
         edit->setCursorPosition(0);
     } else if (auto* button = qobject_cast<QPushButton*>(widget)) {
         button->setText(shown);
+        // A missing codec is seen at a glance.
+        if (controlId == control::kVideoStatus)
+            button->setIcon(text == "Codec NOT Installed" ? style()->standardIcon(QStyle::SP_MessageBoxWarning) : QIcon());
     }
+    UpdateFieldTip(controlId);
 }
 
 void MainWindow::SetChecked(int controlId, bool checked) {
@@ -222,6 +344,7 @@ void MainWindow::dropEvent(QDropEvent* event) {
     // A dropped file opens as one named on the command line.
     dialog_->SetPendingFileName(PathFromQt(urls.first().toLocalFile()));
     dialog_->OnFileOpen();
+    AfterCommand(-1);
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -229,8 +352,11 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     // focus; the key still goes on to that control.
     if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete &&
         QApplication::activeWindow() == this && watched == QApplication::focusWidget() &&
-        dialog_->CanEditSelection())
+        dialog_->CanEditSelection()) {
+        const int selected = SelectedInfoRow();
         dialog_->OnDeleteField();
+        AfterCommand(selected);
+    }
     return QMainWindow::eventFilter(watched, event);
 }
 

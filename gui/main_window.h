@@ -19,6 +19,7 @@
 #include "platform/libav_decoder_source.h"
 #include "platform/posix_file_access.h"
 #include "platform/posix_file_copy.h"
+#include "res/dialog_templates.h"
 #include "res/menu_table.h"
 
 class QMenu;
@@ -56,19 +57,26 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void BuildFields(QWidget* client);
+    void BuildClient(QWidget* client, const DialogTemplate& layout);
+    void UpdateFieldTip(int controlId);
+    // After a command: the title, and the row that was selected before it.
+    void AfterCommand(int selectedRow);
     void SetUpInfoList();
     void BuildMenus();
     QMenu* BuildMenu(const char* title, std::span<const MenuItem> items, QWidget* parent);
     void UpdateCommands(QMenu* menu);
 
     DialogUnits units_;
+    QString title_;
     QMap<int, QWidget*> controls_;
+    // What each field is, the start of its tooltip.
+    QMap<int, QString> descriptions_;
     TitleTipListCtrl* infoList_ = nullptr;
     QList<QMenu*> menus_;
 

@@ -11,6 +11,10 @@ const QString kTitle = QStringLiteral("Copying original AVI...");
 constexpr int kSteps = 1000;
 }  // namespace
 
+void ProgressCopyObserver::Starting(const std::string& source, const std::string& target) {
+    label_ = QStringLiteral("Copying %1\nto %2").arg(PathToQt(source), PathToQt(target));
+}
+
 bool ProgressCopyObserver::ConfirmReplace(const std::string& target) {
     QString text = QStringLiteral("The file %1 already exists.\n\nReplace it?").arg(PathToQt(target));
     return QMessageBox::question(owner_, kTitle, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) ==
@@ -19,8 +23,10 @@ bool ProgressCopyObserver::ConfirmReplace(const std::string& target) {
 
 bool ProgressCopyObserver::Progress(std::uint64_t done, std::uint64_t total) {
     if (!progress_) {
-        progress_ = std::make_unique<QProgressDialog>(kTitle, QStringLiteral("Cancel"), 0, kSteps, owner_);
+        progress_ = std::make_unique<QProgressDialog>(label_, QStringLiteral("Cancel"), 0, kSteps, owner_);
         progress_->setWindowTitle(kTitle);
+        // Wide enough for its title, which the window manager would cut.
+        progress_->setMinimumWidth(progress_->fontMetrics().horizontalAdvance(kTitle) * 2);
         progress_->setWindowModality(Qt::WindowModal);
         progress_->setMinimumDuration(300);
     }

@@ -13,12 +13,14 @@ namespace quibo {
 class ProgressCopyObserver final : public CopyObserver {
 public:
     explicit ProgressCopyObserver(QWidget* owner) : owner_(owner) {}
+    void Starting(const std::string& source, const std::string& target) override;
     bool ConfirmReplace(const std::string& target) override;
     bool Progress(std::uint64_t done, std::uint64_t total) override;
     void Failed(const std::string& text) override;
 
 private:
     QWidget* owner_;
+    QString label_;
     std::unique_ptr<QProgressDialog> progress_;
 };
 

@@ -77,7 +77,15 @@ QWidget* BuildControl(const ControlTemplate& control, const DialogUnits& units, 
             break;
     }
     widget->setGeometry(units.Rect(control.x, control.y, control.width, control.height));
+    // A label is never cut: fonts wider than the one the template was drawn
+    // for make it longer.
+    if (control.kind == ControlKind::Label) widget->resize(widget->size().expandedTo(widget->sizeHint()));
     return widget;
+}
+
+QSize FittingSize(const QWidget& dialog, const DialogUnits& units, int width, int height) {
+    const QRect used = dialog.childrenRect();
+    return QSize(units.X(width), units.Y(height)).expandedTo(QSize(used.right() + units.X(5), used.bottom() + units.Y(5)));
 }
 
 QMap<int, QWidget*> BuildControls(const DialogTemplate& dialog, const DialogUnits& units, QWidget* parent) {

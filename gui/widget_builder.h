@@ -15,6 +15,9 @@ void PaintReadOnly(QWidget* widget);
 // Creates the widget of one template control as a child of `parent`.
 QWidget* BuildControl(const ControlTemplate& control, const DialogUnits& units, QWidget* parent);
 
+// The template's size in pixels, grown where a control reaches further.
+QSize FittingSize(const QWidget& dialog, const DialogUnits& units, int width, int height);
+
 // Creates one widget per template control as a child of `parent`; returns
 // the widgets that have an id.
 QMap<int, QWidget*> BuildControls(const DialogTemplate& dialog, const DialogUnits& units, QWidget* parent);

@@ -13,6 +13,11 @@ namespace quibo {
 class CopyObserver {
 public:
     virtual ~CopyObserver() = default;
+    // The copy of `source` to `target` begins.
+    virtual void Starting(const std::string& source, const std::string& target) {
+        (void)source;
+        (void)target;
+    }
     // Whether an existing `target` may be replaced.
     virtual bool ConfirmReplace(const std::string& target) = 0;
     // Bytes copied so far of `total`; false cancels the copy.

@@ -195,6 +195,7 @@ int PosixFileCopy::Copy(const std::string& source, const std::string& target, Co
         if (!observer.ConfirmReplace(target)) return ECANCELED;
     }
 
+    observer.Starting(source, target);
     PendingCopy copy(FolderOf(destination));
     if (int error = copy.Create(); error != 0) return fail(error);
     int error = CopyData(from.get(), copy.Fd(), static_cast<std::uint64_t>(sourceInfo.st_size), observer);

@@ -1,5 +1,6 @@
-// The main window's fields in window order: group, label and place in
-// dialog units (x, y, width, height).
+// The main window's fields in window order: group, label, place in dialog
+// units (x, y, width, height) and the widest text the field must show
+// whole at the window's default size (a 4K file of several GB).
 #pragma once
 
 #include <span>
@@ -13,6 +14,7 @@ struct FieldSpec {
     FieldGroup group;
     const char* label;
     int x, y, width, height;
+    const char* widestText;
 };
 
 std::span<const FieldSpec> MainWindowFields();

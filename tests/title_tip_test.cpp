@@ -7,6 +7,7 @@
 #include <QCursor>
 #include <QHeaderView>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QToolTip>
 
 #include "controls/title_tip_list_ctrl.h"
@@ -171,8 +172,10 @@ TEST_F(TitleTipTest, LeavingTheCellOrAKeyHidesTheTip) {
 TEST_F(TitleTipTest, AClickOnTheTipSelectsTheRowBelowAndKeepsTheTip) {
     ShowTipOver(2, 1);
     list.clearFocus();
-    // Over the cell: the rest of the tip reaches past the list.
-    const QPoint onTip(10, Tip().height() / 2);
+    // Over the cell: the rest of the tip reaches past the list, and wraps
+    // at the screen's edge.
+    const QPoint onTip(10, Cell(2, 1).height() / 2);
+    EXPECT_TRUE(list.screen()->availableGeometry().contains(Tip().geometry()));
     const QPoint global = Tip().mapToGlobal(onTip);
     for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
         QMouseEvent click(type, onTip, global, Qt::LeftButton,
