@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTimer>
 #include <csignal>
 #include <cstdlib>
 #include <iostream>
@@ -51,12 +50,9 @@ int main(int argc, char** argv) {
     std::signal(SIGXFSZ, SIG_IGN);
 
     quibo::MainWindow window(quibo::CodecDatabasePlaces(quibo::ProgramDirectory()), std::move(fileName));
-    window.show();
-    // Start-up runs once the window is up, so that its messages stand over
-    // it. QUIBO_DUMP_FIELDS: then print the texts the window shows and end;
-    // tests and timings use it.
-    QTimer::singleShot(0, &window, [&window] {
-        window.Start();
+    // QUIBO_DUMP_FIELDS: once started, print the texts the window shows and
+    // end; tests and timings use it.
+    window.ShowAndStart([&window] {
         if (std::getenv("QUIBO_DUMP_FIELDS") == nullptr) return;
         std::cout << ShownFieldsJson(window) << '\n';
         QApplication::exit(0);

@@ -6,6 +6,8 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QStyle>
+#include <QTimer>
+#include <QWindow>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
@@ -247,6 +249,24 @@ std::unique_ptr<QMenu> MainWindow::InfoContextMenuAt(const QPoint& pos) {
 void MainWindow::Start() {
     dialog_->Start();
     AfterCommand(-1);
+}
+
+void MainWindow::ShowAndStart(std::function<void()> then) {
+    show();
+    StartOnceExposed(std::move(then), kExposeChecks);
+}
+
+void MainWindow::StartOnceExposed(std::function<void()> then, int checksLeft) {
+    // The window is up once the display shows it; a display that never
+    // says so gets start-up after the last check all the same.
+    QTimer::singleShot(checksLeft == kExposeChecks ? 0 : 10, this, [this, then = std::move(then), checksLeft] {
+        if (checksLeft > 0 && !(windowHandle() && windowHandle()->isExposed())) {
+            StartOnceExposed(then, checksLeft - 1);
+            return;
+        }
+        Start();
+        if (then) then();
+    });
 }
 
 void MainWindow::RunCommand(int command) {

@@ -5,6 +5,7 @@
 
 #include <QMainWindow>
 #include <QMap>
+#include <functional>
 #include <memory>
 
 #include "app/main_dialog.h"
@@ -35,6 +36,9 @@ public:
     // Start-up once the window is shown: codec database, fields, installed
     // codecs, then the file named on the command line.
     void Start();
+    // Shows the window, then starts up once the event loop turns, so that
+    // start-up's messages stand over the window; then runs `then`.
+    void ShowAndStart(std::function<void()> then = {});
     // Runs a command of the menus by its id.
     void RunCommand(int command);
 
@@ -64,6 +68,8 @@ protected:
 
 private:
     void BuildClient(QWidget* client, const DialogTemplate& layout);
+    static constexpr int kExposeChecks = 300;  // of 10 ms each
+    void StartOnceExposed(std::function<void()> then, int checksLeft);
     void UpdateFieldTip(int controlId);
     // After a command: the title, and the row that was selected before it.
     void AfterCommand(int selectedRow);

@@ -5,11 +5,14 @@
 
 #include <QAbstractItemView>
 #include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QProcess>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <cerrno>
 #include <cstring>
 #include <fstream>
@@ -17,7 +20,9 @@
 #include <nlohmann/json.hpp>
 
 #include "app/command_line.h"
+#include "gui/about_dialog.h"
 #include "gui/main_window.h"
+#include "info/info_field_table.h"
 #include "modal_script.h"
 #include "res/command_ids.h"
 #include "res/control_ids.h"
@@ -100,34 +105,58 @@ protected:
                            model.index(row, 2).data().toString().toStdString());
         return rows;
     }
-    static void SelectRow(MainWindow& window, const std::string& code) {
-        QAbstractItemView* list = window.InfoListView();
+    // The centre of the row of `code` in the list's viewport.
+    static QPoint RowCentre(MainWindow& window, const std::string& code) {
+        TitleTipListCtrl* list = window.InfoListView();
         QModelIndexList found =
             list->model()->match(list->model()->index(0, 0), Qt::DisplayRole, QString::fromStdString(code));
-        ASSERT_FALSE(found.isEmpty()) << code;
-        list->setCurrentIndex(found.first());
+        EXPECT_FALSE(found.isEmpty()) << code;
+        return found.isEmpty() ? QPoint() : list->visualRect(found.first()).center();
+    }
+    // A click on the row of `code`.
+    static void SelectRow(MainWindow& window, const std::string& code) {
+        QTest::mouseClick(window.InfoListView()->viewport(), Qt::LeftButton, {}, RowCentre(window, code));
+    }
+    // Clicks the menu bar's `menu` open and returns it.
+    static QMenu& OpenMenu(MainWindow& window, QMenu* menu) {
+        QMenuBar* bar = window.menuBar();
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(menu->menuAction()).center());
+        EXPECT_TRUE(menu->isVisible());
+        return *menu;
+    }
+    // Clicks the menu that holds `command` open, then the command.
+    static void Choose(MainWindow& window, int command) {
+        for (QMenu* menu : window.Menus())
+            for (QAction* action : menu->actions())
+                if (!action->isSeparator() && action->data().toInt() == command) {
+                    QTest::mouseClick(&OpenMenu(window, menu), Qt::LeftButton, {}, menu->actionGeometry(action).center());
+                    menu->hide();
+                    return;
+                }
+        ADD_FAILURE() << "no command " << command;
     }
 
-    // Opens each menu as the user does and lists the items left disabled.
+    // Clicks each menu open and lists the items left disabled.
     static std::vector<std::string> Disabled(MainWindow& window) {
         std::vector<std::string> disabled;
         for (QMenu* menu : window.Menus()) {
-            menu->popup(QPoint(0, 0));
-            for (QAction* action : menu->actions())
+            for (QAction* action : OpenMenu(window, menu).actions())
                 if (!action->isSeparator() && !action->isEnabled()) disabled.push_back(action->text().toStdString());
-            menu->hide();
+            QTest::keyClick(menu, Qt::Key_Escape);
         }
         return disabled;
     }
 
-    // Edit > Edit Selected on the row of `code`, typing `text` in the editor.
+    // A double click on the row of `code`; in the editor the user types
+    // `text` over the selected old one and clicks OK.
     void EditRow(MainWindow& window, const std::string& code, const std::string& text) {
-        SelectRow(window, code);
         modals.Then<InfoEditorDialog>([text](InfoEditorDialog& editor) {
-            editor.TextField()->setText(QString::fromStdString(text));
-            editor.OkButton()->click();
+            QTest::keyClicks(editor.TextField(), QString::fromStdString(text));
+            QTest::mouseClick(editor.OkButton(), Qt::LeftButton);
         });
-        window.RunCommand(command::kEditField);
+        // Through the window, where the platform makes the double click.
+        const QPoint at = window.InfoListView()->viewport()->mapTo(&window, RowCentre(window, code));
+        QTest::mouseDClick(window.windowHandle(), Qt::LeftButton, {}, at);
     }
 
     // Answers the next file dialog with `path`, after noting its title,
@@ -185,7 +214,7 @@ TEST_F(WindowTest, MenusFollowTheFileAndTheSelection) {
     EXPECT_EQ(Disabled(*window), noFile);
 
     ThenChooseFile(clip);
-    window->RunCommand(command::kOpen);
+    Choose(*window, command::kOpen);
     EXPECT_EQ(fileDialogs.back(), "Select file to be checked.. [AVI Files (*.avi); ALL Files (*)] ");
     EXPECT_EQ(Disabled(*window), noSelection);
 
@@ -196,20 +225,19 @@ TEST_F(WindowTest, MenusFollowTheFileAndTheSelection) {
 
     EditRow(*window, "INAM", "A longer title");
     EXPECT_EQ(Rows(*window)[1], "INAM=A longer title");
-    EXPECT_EQ(Disabled(*window),
-              (std::vector<std::string>{"&Edit Selected RIFF Info Field", "&Delete Selected RIFF Info Feild"}));
-    SelectRow(*window, "IART");
+    // The edited row stays selected.
+    EXPECT_EQ(window->SelectedInfoRow(), 1);
     EXPECT_TRUE(Disabled(*window).empty());
 
     modals.ThenPress(QMessageBox::No);
-    window->RunCommand(command::kClose);
+    Choose(*window, command::kClose);
     EXPECT_EQ(modals.Met().back(), "File Close: Save changes to " + clip + "?");
     EXPECT_EQ(Texts(*window), noTexts);
     EXPECT_EQ(Disabled(*window), noFile);
     EXPECT_EQ(ReadAll(clip), kClip);
 
     ThenChooseFile(broken);
-    window->RunCommand(command::kOpen);
+    Choose(*window, command::kOpen);
     EXPECT_EQ(Text(*window, control::kFileStatus), "Not a valid AVI File");
     SelectRow(*window, "INAM");
     EXPECT_EQ(Disabled(*window),
@@ -219,7 +247,7 @@ TEST_F(WindowTest, MenusFollowTheFileAndTheSelection) {
 
 TEST_F(WindowTest, EscapeNeverClosesAndExitAsksOnlyAboutUnsavedEdits) {
     auto unedited = Started(clip);
-    unedited->RunCommand(command::kExit);
+    Choose(*unedited, command::kExit);
     EXPECT_FALSE(unedited->isVisible());
 
     auto window = Started(clip);
@@ -229,7 +257,7 @@ TEST_F(WindowTest, EscapeNeverClosesAndExitAsksOnlyAboutUnsavedEdits) {
     ASSERT_EQ(modals.Met().size(), 1u);  // the editor only
 
     modals.ThenPress(QMessageBox::Cancel);
-    window->RunCommand(command::kExit);
+    Choose(*window, command::kExit);
     EXPECT_TRUE(window->isVisible());
     modals.ThenPress(QMessageBox::No);
     EXPECT_TRUE(window->close());
@@ -242,7 +270,7 @@ TEST_F(WindowTest, SaveAndSaveAsGoThroughTheWindowsDialogs) {
     auto window = Started(clip);
     EditRow(*window, "INAM", "Saved title");
     modals.ThenPress(QMessageBox::Ok);
-    window->RunCommand(command::kSave);
+    Choose(*window, command::kSave);
     EXPECT_EQ(modals.Met().back(),
               "File Modification Confirmation: Overwrite the input file with updated version?");
     EXPECT_EQ(Text(*window, control::kFileStatus), "Update successful");
@@ -252,13 +280,137 @@ TEST_F(WindowTest, SaveAndSaveAsGoThroughTheWindowsDialogs) {
     EditRow(*window, "IART", "Copied artist");
     const std::string copy = dir / "copy.avi";
     ThenChooseFile(copy);
-    window->RunCommand(command::kSaveAs);
+    Choose(*window, command::kSaveAs);
     EXPECT_EQ(fileDialogs.back(),
               "Save modified copy of AVI file to... [AVI Files (*.avi); ALL Files (*)] " + clip);
     EXPECT_EQ(Text(*window, control::kFileStatus), "Copying and modification successful");
     EXPECT_EQ(Text(*window, control::kFileName), copy);
     EXPECT_TRUE(Contains(ReadAll(copy), "Copied artist"));
     EXPECT_FALSE(Contains(ReadAll(clip), "Copied artist"));
+}
+
+// The keys, the title and the marks a user meets, the right-click menu, and
+// every value readable at the default size.
+TEST_F(WindowTest, KeysTitleMarksAndContextMenu) {
+    auto window = Started(clip);
+    // The window manager gives the window the keys back after a dialog;
+    // the offscreen platform does not.
+    auto press = [&window](Qt::Key key) {
+        QApplication::setActiveWindow(window.get());
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        QTest::keyClick(window.get(), key, Qt::ControlModifier);
+    };
+    const QString title = QStringLiteral("Quibo 1.1   Video Codec ID Utility");
+    EXPECT_EQ(window->windowTitle().toStdString(), title.toStdString() + " - clip.avi[*]");
+    EXPECT_FALSE(window->isWindowModified());
+    EXPECT_FALSE(window->windowIcon().pixmap(32).isNull());
+    // Ctrl+S saves nothing while there is nothing to save: no question.
+    press(Qt::Key_S);
+    EXPECT_TRUE(modals.Met().empty());
+
+    EditRow(*window, "IART", "Edited");
+    EXPECT_TRUE(window->isWindowModified());
+    modals.ThenPress(QMessageBox::Ok);
+    press(Qt::Key_S);
+    EXPECT_EQ(modals.Met().back(), "File Modification Confirmation: Overwrite the input file with updated version?");
+    EXPECT_FALSE(window->isWindowModified());
+    QStringList shortcuts;
+    for (QAction* action : window->Menus().first()->actions()) shortcuts << action->shortcut().toString();
+    EXPECT_EQ(shortcuts, (QStringList{"Ctrl+O", "Ctrl+S", "Ctrl+Shift+S", "Ctrl+W", "", "Ctrl+Q"}));
+
+    // The right button opens the list's menu as a popup of the window.
+    QString popup;
+    QTimer::singleShot(50, [&popup] {
+        for (QWidget* open : QApplication::topLevelWidgets())
+            if (auto* menu = qobject_cast<QMenu*>(open); menu && menu->isVisible()) {
+                popup = QString::number(menu->windowType() == Qt::Popup) + " " +
+                        (menu->parentWidget() ? menu->parentWidget()->objectName() : QStringLiteral("none"));
+                menu->close();
+            }
+    });
+    window->setObjectName(QStringLiteral("main"));
+    const QPoint row = window->InfoListView()->viewport()->mapTo(window.get(), RowCentre(*window, "INAM"));
+    QTest::mouseClick(window->windowHandle(), Qt::RightButton, {}, row);
+    QTest::qWait(100);
+    EXPECT_EQ(popup, "1 main");
+
+    // A missing codec is marked; a locked file is named as such.
+    auto* status = static_cast<QPushButton*>(window->Control(control::kVideoStatus));
+    window->SetText(control::kVideoStatus, "Codec NOT Installed");
+    EXPECT_FALSE(status->icon().isNull());
+    window->SetText(control::kVideoStatus, "Codec IS Installed");
+    EXPECT_TRUE(status->icon().isNull());
+    // Each field is read by its label.
+    int buddies = 0;
+    for (QLabel* label : window->findChildren<QLabel*>()) buddies += label->buddy() != nullptr;
+    EXPECT_EQ(buddies, static_cast<int>(MainWindowFields().size()));
+
+    press(Qt::Key_W);
+    EXPECT_EQ(window->windowTitle().toStdString(), title.toStdString());
+}
+
+TEST_F(WindowTest, ValuesOfALargeFileFitAndTheWindowGrows) {
+    auto window = Started("");
+    // A 4K DivX file of several GB.
+    const std::pair<int, std::string> values[] = {
+        {control::kFileSize, "3,500 MB   (3,584,000 KB    3,670,016,000 bytes)"},
+        {control::kVideoCodec, "DivX MPEG-4 Video (DivX 4 and later)"},
+        {control::kVideoVendor, "DivX, Inc. (formerly DivXNetworks)"},
+        {control::kVideoAspect, "3840 x 2160  (1.778 : 1)"},
+        {control::kVideoBitrate, "622083 kb/s"},
+    };
+    for (const auto& [id, text] : values) {
+        window->SetText(id, text);
+        QWidget* field = window->Control(id);
+        EXPECT_LE(field->fontMetrics().horizontalAdvance(QString::fromStdString(text)), field->width() - 8) << text;
+        EXPECT_FALSE(field->toolTip().contains(QString::fromStdString(text))) << text;
+    }
+    // A text the field cuts is whole in its tooltip, after what it is.
+    const std::string path = "/home/user/Videos/" + std::string(200, 'x') + ".avi";
+    window->SetText(control::kFileName, path);
+    EXPECT_EQ(window->Control(control::kFileName)->toolTip(),
+              QStringLiteral("Name of the file being examined\n") + QString::fromStdString(path));
+
+    const QSize start = window->size();
+    const int listWidth = window->InfoListView()->width(), codecWidth = window->Control(control::kVideoCodec)->width();
+    window->resize(start + QSize(300, 200));
+    QApplication::processEvents();
+    EXPECT_GT(window->InfoListView()->width(), listWidth);
+    EXPECT_GT(window->InfoListView()->height(), 0);
+    EXPECT_GT(window->Control(control::kVideoCodec)->width(), codecWidth);
+}
+
+// Start-up runs once the window is up: its messages stand over the window.
+TEST_F(WindowTest, StartUpMessagesStandOverTheWindow) {
+    MainWindow window({dir / "missing.dat"}, "");
+    window.move(250, 150);
+    QPoint boxCentre, windowCentre;
+    bool windowUp = false;
+    modals.Then<QMessageBox>([&](QMessageBox& box) {
+        // On a desktop a box shown before the window is up lands at the
+        // screen's corner.
+        windowUp = window.windowHandle()->isExposed();
+        boxCentre = box.geometry().center();
+        windowCentre = window.geometry().center();
+        box.button(QMessageBox::Ok)->click();
+    });
+    modals.ThenPress(QMessageBox::Ok);
+    bool started = false;
+    window.ShowAndStart([&started] { started = true; });
+    EXPECT_TRUE(QTest::qWaitFor([&started] { return started; }));
+    EXPECT_TRUE(windowUp);
+    EXPECT_LE((boxCentre - windowCentre).manhattanLength(), 40) << boxCentre.x() << "," << boxCentre.y();
+}
+
+// No label of a dialog is cut, in the fonts of the desktop.
+TEST(Dialogs, LabelsAreNeverCut) {
+    AboutDialog about(nullptr);
+    InfoEditorDialog editor(InfoFieldTable, "", "----", InfoEditKind::Insert, nullptr);
+    for (QDialog* dialog : {static_cast<QDialog*>(&about), static_cast<QDialog*>(&editor)})
+        for (QLabel* label : dialog->findChildren<QLabel*>()) {
+            EXPECT_GE(label->width(), label->sizeHint().width()) << label->text().toStdString();
+            EXPECT_TRUE(dialog->rect().contains(label->geometry())) << label->text().toStdString();
+        }
 }
 
 // The real program under the offscreen platform shows what quibo-info

@@ -107,7 +107,8 @@ TEST(PosixFiles, SecondExclusiveOpenFailsWithTheSystemText) {
     window.OpenByName(path);
     window.OpenByName(dir / "missing.avi");
     ASSERT_EQ(window.messages.Shown().size(), 2u);
-    EXPECT_EQ(window.messages.Shown()[0].text, "Unable to open file " + path + ":\n\n" + std::strerror(EWOULDBLOCK));
+    EXPECT_EQ(window.messages.Shown()[0].text, "Unable to open file " + path + ":\n\n" + std::strerror(EWOULDBLOCK) +
+                                                   "\n\n" + path + " is open in another program (locked).");
     EXPECT_EQ(window.messages.Shown()[1].text,
               "Unable to open file " + (dir / "missing.avi") + ":\n\nNo such file or directory");
 

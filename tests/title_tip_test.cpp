@@ -8,6 +8,8 @@
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QScrollBar>
+#include <QTest>
 #include <QToolTip>
 
 #include "controls/title_tip_list_ctrl.h"
@@ -194,6 +196,15 @@ TEST_F(TitleTipTest, AClickOnTheTipSelectsTheRowBelowAndKeepsTheTip) {
     QContextMenuEvent menu(QContextMenuEvent::Mouse, onTip, global);
     QApplication::sendEvent(&Tip(), &menu);
     EXPECT_EQ(asked, list.viewport()->mapFromGlobal(global));
+}
+
+TEST_F(TitleTipTest, AClickSelectsTheRowWithoutScrollingSideways) {
+    list.setColumnWidth(2, 1000);
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, Cell(1, 2).center());
+    EXPECT_EQ(list.horizontalScrollBar()->value(), 0);
+    EXPECT_EQ(list.currentIndex().row(), 1);
+    // The focus frame spans the row.
+    EXPECT_TRUE(list.allColumnsShowFocus());
 }
 
 // The tooltip the heading shows when the mouse rests at `x`.

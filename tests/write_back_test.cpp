@@ -156,8 +156,8 @@ TEST_F(WriteBack, FileLockedByAnotherOpenerIsLeftAsItWasUntilFreed) {
     ASSERT_EQ(::flock(other, LOCK_EX | LOCK_NB), 0);
     window.dialog.ConfirmAndWrite();
     ::close(other);
-    EXPECT_EQ(Outcome(), "File Open Failure|Unable to open file " + path +
-                             ":\n\nResource temporarily unavailable|* Update failed *|modified");
+    EXPECT_EQ(Outcome(), "File Open Failure|Unable to open file " + path + ":\n\nResource temporarily unavailable\n\n" +
+                             path + " is open in another program (locked).|* Update failed *|modified");
     EXPECT_EQ(ReadAll(path), original);
     EXPECT_TRUE(window.dialog.IsCommandEnabled(command::kSave));
     // The edits were kept: saving again works.
