@@ -17,6 +17,8 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QString::fromUtf8(dialog.title));
     BuildControls(dialog, units, this);
     setFixedSize(FittingSize(*this, units, dialog.width, dialog.height));
+    // The OK button stays in the middle of a box the credit widened.
+    for (QPushButton* button : findChildren<QPushButton*>()) button->move((width() - button->width()) / 2, button->y());
     for (QLabel* label : findChildren<QLabel*>())
         if (label->text().isEmpty())
             label->setPixmap(QIcon(QStringLiteral(":/quibo.png")).pixmap(label->size().boundedTo(QSize(32, 32))));
