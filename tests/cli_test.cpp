@@ -26,11 +26,6 @@ std::string Quoted(const std::string& text) {
     return quoted + "'";
 }
 
-std::string Slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 // What `command` prints on standard output, its last newline left out.
 std::string Captured(const std::string& command) {
     std::string out;
@@ -56,7 +51,7 @@ protected:
         for (const std::string& arg : args) command += " " + Quoted(arg);
         command += " >" + Quoted(dir / "out") + " 2>" + Quoted(dir / "err") + " </dev/null";
         int raw = std::system(command.c_str());
-        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, Slurp(dir / "out"), Slurp(dir / "err")};
+        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadAll(dir / "out"), ReadAll(dir / "err")};
     }
 
     TempDir dir;
@@ -139,7 +134,7 @@ TEST_F(QuiboInfo, EditsOfCodesAndWhereTheyLand) {
         Outcome run = Run({"--set", code + "=x", good});
         EXPECT_EQ(run.status, 2) << code;
         EXPECT_NE(run.err.find("\"" + code + "\""), std::string::npos) << run.err;
-        EXPECT_EQ(Slurp(good), before);
+        EXPECT_EQ(ReadAll(good), before);
     }
 
     using N = RiffNode;
@@ -156,7 +151,7 @@ TEST_F(QuiboInfo, EditsOfCodesAndWhereTheyLand) {
         EXPECT_EQ(run.status, 1);
         EXPECT_EQ(run.err, "Edit Failed: The INFO list of this file lies at byte 120096, past the first 100000 bytes, "
                            "which are all Quibo rewrites. File will not be modified\n");
-        EXPECT_EQ(Slurp(farPath), far);
+        EXPECT_EQ(ReadAll(farPath), far);
     }
 }
 

@@ -27,17 +27,6 @@ namespace {
 constexpr int kSteps = 14;
 const char* const kCodes[] = {"INAM", "IART", "ICMT", "ICOP", "IGNR", "ISBJ", "IKEY", "ISMP"};
 
-bool HaveTools() {
-    return std::system("command -v ffmpeg >/dev/null 2>&1 && command -v mencoder >/dev/null 2>&1") == 0;
-}
-
-bool Quietly(const std::string& command) { return std::system((command + " </dev/null >/dev/null 2>&1").c_str()) == 0; }
-
-Bytes ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), {});
-}
-
 // The seed of the random sequences: QUIBO_EDIT_SEED, else a fixed one.
 std::uint32_t Seed() {
     const char* given = std::getenv("QUIBO_EDIT_SEED");
@@ -169,13 +158,13 @@ void EditAndSaveAtRandom(const std::string& path, std::uint32_t seed) {
 class EditProperty : public testing::Test {
 protected:
     void SetUp() override {
-        if (!HaveTools()) GTEST_SKIP() << "ffmpeg or mencoder is not installed";
+        if (!HaveTool("ffmpeg") || !HaveTool("mencoder")) GTEST_SKIP() << "ffmpeg or mencoder is not installed";
         std::printf("QUIBO_EDIT_SEED=%u\n", seed);
         RecordProperty("seed", std::to_string(seed));
     }
     // Three seconds of test picture and tone as MPEG-4 and MP3, tagged.
     bool MakeWithFfmpeg(const std::string& path) const {
-        return Quietly("ffmpeg -y -f lavfi -i testsrc=size=320x240:rate=25:duration=3 -f lavfi -i "
+        return RunQuietly("ffmpeg -y -f lavfi -i testsrc=size=320x240:rate=25:duration=3 -f lavfi -i "
                        "sine=frequency=440:duration=3 -c:v mpeg4 -c:a libmp3lame -metadata title='Quibo Title' "
                        "-metadata artist='Quibo Artist' -metadata comment='Quibo comment' '" + path + "'");
     }
@@ -194,12 +183,12 @@ TEST_F(EditProperty, FfmpegFile) {
 TEST_F(EditProperty, MencoderFiles) {
     const std::string source = dir / "source.avi", picture = dir / "source.y4m";
     ASSERT_TRUE(MakeWithFfmpeg(source));
-    ASSERT_TRUE(Quietly("ffmpeg -y -f lavfi -i testsrc=size=320x240:rate=25:duration=2 -pix_fmt yuv420p '" + picture +
+    ASSERT_TRUE(RunQuietly("ffmpeg -y -f lavfi -i testsrc=size=320x240:rate=25:duration=2 -pix_fmt yuv420p '" + picture +
                         "'"));
     const std::string silent = dir / "silent.avi", mp3 = dir / "mp3.avi";
-    ASSERT_TRUE(Quietly("mencoder '" + picture + "' -ovc lavc -lavcopts vcodec=mpeg4 -nosound -info "
+    ASSERT_TRUE(RunQuietly("mencoder '" + picture + "' -ovc lavc -lavcopts vcodec=mpeg4 -nosound -info "
                         "name='Menc Title':artist='Menc Artist':comment='Menc comment' -o '" + silent + "'"));
-    ASSERT_TRUE(Quietly("mencoder '" + source + "' -ovc lavc -lavcopts vcodec=mpeg4 -oac mp3lame -info "
+    ASSERT_TRUE(RunQuietly("mencoder '" + source + "' -ovc lavc -lavcopts vcodec=mpeg4 -oac mp3lame -info "
                         "name='Menc Title' -o '" + mp3 + "'"));
     // Each file its own sequence.
     EditAndSaveAtRandom(silent, seed + 1);

@@ -43,11 +43,6 @@ const Bytes kClip = N::Riff("AVI ", {N::List("hdrl", {N::Leaf("avih", Bytes(56, 
                                      N::Leaf("JUNK", Bytes(200, '\x01')), N::List("movi", {N::Leaf("00dc", "frame")})})
                         .ToBytes();
 
-Bytes ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), {});
-}
-
 bool Contains(const Bytes& bytes, const std::string& text) { return bytes.find(text) != Bytes::npos; }
 
 TEST(CommandLine, FirstArgumentThatIsNoSwitchNamesTheFile) {

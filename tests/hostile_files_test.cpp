@@ -37,19 +37,6 @@ using Json = nlohmann::json;
 constexpr std::size_t kBatchSize = 200;
 constexpr std::size_t kCutStep = 997;
 
-bool HaveTool(const std::string& name) {
-    return std::system(("command -v " + name + " >/dev/null 2>&1").c_str()) == 0;
-}
-
-bool RunQuietly(const std::string& command) {
-    return std::system((command + " </dev/null >/dev/null 2>&1").c_str()) == 0;
-}
-
-Bytes ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), {});
-}
-
 std::string BaseName(const std::string& path) { return std::filesystem::path(path).filename().string(); }
 
 // One second of test picture at 160 x 120: MPEG-4 with an MP3 tone and a

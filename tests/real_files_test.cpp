@@ -18,15 +18,6 @@
 namespace quibo::test {
 namespace {
 
-bool HaveTool(const std::string& name) { return std::system(("command -v " + name + " >/dev/null 2>&1").c_str()) == 0; }
-
-bool RunQuietly(const std::string& command) { return std::system((command + " </dev/null >/dev/null 2>&1").c_str()) == 0; }
-
-Bytes ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), {});
-}
-
 // "113,240" by the standard library's own grouping.
 std::string Grouped(long long n) {
     struct Commas : std::numpunct<char> {

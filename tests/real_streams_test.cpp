@@ -22,14 +22,6 @@
 namespace quibo::test {
 namespace {
 
-bool HaveTool(const std::string& name) {
-    return std::system(("command -v " + name + " >/dev/null 2>&1").c_str()) == 0;
-}
-
-bool RunQuietly(const std::string& command) {
-    return std::system((command + " </dev/null >/dev/null 2>&1").c_str()) == 0;
-}
-
 // ffprobe's view of a file's first video and first audio stream.
 struct Probed {
     nlohmann::json video = nlohmann::json::object();

@@ -1,5 +1,6 @@
 // A fresh directory for one test's real files, removed with everything in
-// it at the end.
+// it at the end; reading such a file whole, and running the tools that
+// make them.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -7,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 
 namespace quibo::test {
@@ -37,5 +39,19 @@ public:
 private:
     std::filesystem::path path_;
 };
+
+inline std::string ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+inline bool HaveTool(const std::string& name) {
+    return std::system(("command -v " + name + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+// Runs a shell command with no input and its output thrown away.
+inline bool RunQuietly(const std::string& command) {
+    return std::system((command + " </dev/null >/dev/null 2>&1").c_str()) == 0;
+}
 
 }  // namespace quibo::test

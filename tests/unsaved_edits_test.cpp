@@ -4,7 +4,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 
 #include "app/main_dialog.h"
 #include "platform/posix_file_access.h"
@@ -25,11 +24,6 @@ Bytes Clip(const std::string& title) {
     return N::Riff("AVI ", {N::List("hdrl", {N::Leaf("avih", Bytes(56, '\0'))}), InfoList({{"INAM", title}}),
                             N::Leaf("JUNK", Bytes(200, '\x01')), N::List("movi", {N::Leaf("00dc", "frame")})})
         .ToBytes();
-}
-
-Bytes ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), {});
 }
 
 struct Case {

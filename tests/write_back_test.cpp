@@ -19,7 +19,6 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <iterator>
 
 #include "editing_window.h"
 #include "platform/posix_file_access.h"
@@ -31,11 +30,6 @@ namespace quibo::test {
 namespace {
 
 using N = RiffNode;
-
-Bytes ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), {});
-}
 
 // Runs `body` in a child process and returns what it reported: the child
 // may change its user or limits without touching the test's own.
