@@ -7,6 +7,7 @@
 #include "app/main_dialog.h"
 #include "cli/codec_listings.h"
 #include "cli/collected_messages.h"
+#include "cli/file_arguments.h"
 #include "cli/file_report.h"
 #include "cli/info_edit_script.h"
 #include "codecs/codec_database.h"
@@ -59,6 +60,9 @@ int main(int argc, char** argv) {
         ->excludes(fileOption)
         ->excludes("--installed");
     app.add_flag("--json", json, "Print JSON: an object for one file, an array for several");
+    bool recursive = false;
+    CLI::Option* recursiveOption =
+        app.add_flag("-r,--recursive", recursive, "Read the AVI files in each FILE that is a folder, at any depth");
     std::vector<std::string> setArguments, deleteCodes;
     std::string output;
     bool dryRun = false;
@@ -69,6 +73,8 @@ int main(int argc, char** argv) {
     CLI::Option* deleteOption = app.add_option("--delete", deleteCodes, "Delete INFO field CODE")->type_name("CODE")->allow_extra_args(false);
     CLI::Option* outputOption =
         app.add_option("--output", output, "Write the edited file as a copy at PATH, not in place")->type_name("PATH");
+    // A copy is made of one file, named by the user.
+    recursiveOption->excludes(outputOption);
     CLI::Option* dryRunOption = app.add_flag("--dry-run", dryRun, "Report the edited file, write nothing");
     std::vector<quibo::EditOperation> operations;
     app.set_version_flag("--version", "quibo-info " QUIBO_VERSION);
@@ -125,6 +131,10 @@ int main(int argc, char** argv) {
     }
 
     int status = kExitAnalysed;
+    const quibo::FileArguments expanded = quibo::ExpandFileArguments(paths, recursive);
+    for (const std::string& line : expanded.refused) std::cerr << "quibo-info: " << line << '\n';
+    if (!expanded.refused.empty()) status = kExitNotAnalysed;
+    paths = expanded.files;
     nlohmann::ordered_json reports = nlohmann::ordered_json::array();
     std::string text;
     for (std::size_t i = 0; i < paths.size(); ++i) {

@@ -3,6 +3,7 @@
 #include <sys/wait.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -122,6 +123,26 @@ TEST_F(QuiboInfo, JsonIsAnObjectForOneFileAndAnArrayForSeveral) {
     EXPECT_EQ(reports[1]["messages"],
               (nlohmann::json{{{"caption", "File Open Failure"},
                                {"text", "Unable to open file " + missing + ":\n\nNo such file or directory"}}}));
+}
+
+// A folder is read with -r only: its AVI files at any depth, sorted, any
+// letter case, links to folders not followed.
+TEST_F(QuiboInfo, FoldersAreReadWithRecursiveOnly) {
+    const std::string folder = dir / "clips";
+    std::filesystem::create_directories(folder + "/sub");
+    for (const char* name : {"/b.avi", "/sub/A.AVI", "/notes.txt"}) dir.Write("clips" + std::string(name), SmallAvi().ToBytes());
+    std::filesystem::create_directory_symlink(folder + "/sub", folder + "/link");
+
+    Outcome refused = Run({folder});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.out, "");
+    EXPECT_EQ(refused.err, "quibo-info: " + folder + " is a folder; -r reads the AVI files in it.\n");
+
+    Outcome read = Run({"--json", "-r", folder});
+    EXPECT_EQ(read.status, 0);
+    std::vector<std::string> files;
+    for (const auto& report : nlohmann::json::parse(read.out)) files.push_back(report["file"]);
+    EXPECT_EQ(files, (std::vector<std::string>{folder + "/b.avi", folder + "/sub/A.AVI"}));
 }
 
 // Codes that could never be edited again are refused before any file is
