@@ -136,7 +136,7 @@ int main(int argc, char** argv) {
     if (!expanded.refused.empty()) status = kExitNotAnalysed;
     paths = expanded.files;
     nlohmann::ordered_json reports = nlohmann::ordered_json::array();
-    std::string text;
+    std::size_t printed = 0;
     for (std::size_t i = 0; i < paths.size(); ++i) {
         // Close, then open the next file by name: the road of a user who
         // opens one file after another.
@@ -162,7 +162,10 @@ int main(int argc, char** argv) {
         }
         for (const quibo::Message& message : report.messages)
             std::cerr << message.caption << ": " << message.text << '\n';
-        if (i > 0) std::cout << '\n';
+        // A file that could not be read has its message and no report of
+        // empty fields.
+        if (!dialog.FileRead()) continue;
+        if (printed++ > 0) std::cout << '\n';
         std::cout << quibo::ReportText(report);
     }
     if (json) {

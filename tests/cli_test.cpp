@@ -91,8 +91,10 @@ TEST_F(QuiboInfo, TextReportListsGroupsFieldsAndInfoRows) {
 }
 
 TEST_F(QuiboInfo, MessagesGoToStandardErrorAsCaptionAndText) {
-    Outcome run = Run({missing});
+    Outcome run = Run({missing, good});
     EXPECT_EQ(run.err, "File Open Failure: Unable to open file " + missing + ":\n\nNo such file or directory\n");
+    // No report of empty fields for the file that could not be read.
+    EXPECT_TRUE(run.out.starts_with("General\n  Filename: " + good + "\n")) << run.out;
 }
 
 TEST_F(QuiboInfo, JsonIsAnObjectForOneFileAndAnArrayForSeveral) {
