@@ -63,17 +63,24 @@ std::optional<FrameHeader> ParseHeader(const std::uint8_t* h) {
     return frame;
 }
 
-// Where a Xing or Info header follows the side information of the frame at
-// the start of the data: 36 for stereo MPEG-1, and 36 when no frame starts
-// there.
-std::size_t XingOffset(const std::uint8_t* data, std::size_t filled) {
+// The frame at the start of the data, where the tag headers stand.
+struct FirstFrame {
+    std::optional<FrameHeader> header;
+    bool mono = false;
+};
+
+FirstFrame ReadFirstFrame(const std::uint8_t* data, std::size_t filled) {
     std::uint8_t h[4];
     ReadCollected(data, filled, 0, h, sizeof h);
-    std::optional<FrameHeader> first = ParseHeader(h);
-    if (!first || first->layer != 3) return 36;
-    bool mono = (h[3] >> 6) == 3;
-    if (first->version == 1) return mono ? 21 : 36;
-    return mono ? 13 : 21;
+    return {ParseHeader(h), (h[3] >> 6) == 3};
+}
+
+// Where a Xing or Info header follows the first frame's side information:
+// 36 for stereo MPEG-1, and 36 when no Layer III frame starts the data.
+std::size_t XingOffset(const FirstFrame& first) {
+    if (!first.header || first.header->layer != 3) return 36;
+    if (first.header->version == 1) return first.mono ? 21 : 36;
+    return first.mono ? 13 : 21;
 }
 
 // The tag's text: printable characters up to the first that is not, at
@@ -85,26 +92,24 @@ void CopyTag(const std::uint8_t* bytes, EncoderTag& tag) {
 }
 
 // Bytes per second from a stream's totals; 0 when they cannot tell.
-std::uint32_t RateFromTotals(std::uint32_t bytes, std::uint32_t frames, const std::uint8_t* data, std::size_t filled) {
-    std::uint8_t h[4];
-    ReadCollected(data, filled, 0, h, sizeof h);
-    std::optional<FrameHeader> first = ParseHeader(h);
-    if (!first || bytes == 0 || frames == 0) return 0;
-    double seconds = static_cast<double>(frames) * first->samples / first->sampleRate;
+std::uint32_t RateFromTotals(std::uint32_t bytes, std::uint32_t frames, const FirstFrame& first) {
+    if (!first.header || bytes == 0 || frames == 0) return 0;
+    double seconds = static_cast<double>(frames) * first.header->samples / first.header->sampleRate;
     return static_cast<std::uint32_t>(bytes / seconds + 0.5);
 }
 
 // Reads the tag headers at the start of the data into `scan`; true when one
 // says the stream is variable.
 bool ReadTagHeaders(const std::uint8_t* data, std::size_t filled, MpegAudioScan& scan) {
+    const FirstFrame first = ReadFirstFrame(data, filled);
     std::uint8_t vbri[18];
     ReadCollected(data, filled, kVbriOffset, vbri, sizeof vbri);
     if (::strncasecmp(reinterpret_cast<const char*>(vbri), "VBRI", 4) == 0) {
         std::strcpy(scan.tag.text, "Frau");
-        scan.bytesPerSecond = RateFromTotals(ReadBe32(vbri + 10), ReadBe32(vbri + 14), data, filled);
+        scan.bytesPerSecond = RateFromTotals(ReadBe32(vbri + 10), ReadBe32(vbri + 14), first);
         return true;
     }
-    const std::size_t xing = XingOffset(data, filled);
+    const std::size_t xing = XingOffset(first);
     std::uint8_t header[16];
     ReadCollected(data, filled, xing, header, sizeof header);
     const char* name = reinterpret_cast<const char*>(header);
@@ -112,7 +117,7 @@ bool ReadTagHeaders(const std::uint8_t* data, std::size_t filled, MpegAudioScan&
     // LAME writes "Info" in place of "Xing" for a constant bitrate.
     if (!variable && std::memcmp(name, "Info", 4) != 0) return false;
     std::uint32_t flags = ReadBe32(header + 4);
-    if ((flags & 3) == 3) scan.bytesPerSecond = RateFromTotals(ReadBe32(header + 12), ReadBe32(header + 8), data, filled);
+    if ((flags & 3) == 3) scan.bytesPerSecond = RateFromTotals(ReadBe32(header + 12), ReadBe32(header + 8), first);
     std::uint8_t lame[kMaxTagLength];
     ReadCollected(data, filled, xing + kLameTagFromXing, lame, sizeof lame);
     if (std::memcmp(lame, "LAME", 4) == 0) CopyTag(lame, scan.tag);

@@ -42,6 +42,12 @@ inline constexpr std::size_t kContainerHeaderSize = 12;
 // Declared size rounded up to even, in 64 bits so that it never wraps.
 inline std::uint64_t PaddedSize(std::uint32_t size) { return (static_cast<std::uint64_t>(size) + 1) & ~std::uint64_t{1}; }
 
+// Where the first RIFF chunk, at the start of `image`, ends by its declared
+// size (its pad byte not counted).
+inline std::uint64_t DeclaredRiffEnd(const std::uint8_t* image) {
+    return chunk::kHeaderSize + std::uint64_t{ReadLe32(image + chunk::kSizeOffset)};
+}
+
 inline bool IdEquals(const std::uint8_t* id, const char (&text)[5]) { return std::memcmp(id, text, 4) == 0; }
 
 inline bool IsContainerId(const std::uint8_t* id) { return IdEquals(id, "RIFF") || IdEquals(id, "LIST"); }

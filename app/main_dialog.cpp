@@ -165,7 +165,7 @@ void MainDialog::LoadAndAnalyse(FileHandle* file, const std::string& path) {
     WalkTarget target{fileImage_.get(), facts_, *audio_, infoList_};
     // A cut file is walked as far as the headers it declares and the bytes
     // it has go.
-    std::int64_t declaredEnd = static_cast<std::int64_t>(ReadLe32(fileImage_.get() + chunk::kSizeOffset)) + 8;
+    const auto declaredEnd = static_cast<std::int64_t>(DeclaredRiffEnd(fileImage_.get()));
     if (!WalkFileImage(target, std::max(fileSize, declaredEnd), std::min(kWalkEnd, loadedLength_))) {
         fields.SetText(control::kFileStatus, "Not a valid AVI File");
         return;
@@ -188,7 +188,7 @@ void MainDialog::LoadAndAnalyse(FileHandle* file, const std::string& path) {
 }
 
 std::uint64_t MainDialog::BytesAfterFirstRiff(std::int64_t fileSize) const {
-    std::int64_t firstRiff = static_cast<std::int64_t>(ReadLe32(fileImage_.get() + chunk::kSizeOffset)) + 8;
+    const auto firstRiff = static_cast<std::int64_t>(DeclaredRiffEnd(fileImage_.get()));
     return fileSize > firstRiff ? static_cast<std::uint64_t>(fileSize - firstRiff) : 0;
 }
 

@@ -1,8 +1,6 @@
 // quibo: the desktop window.
 #include <QAbstractItemView>
 #include <QApplication>
-#include <QLineEdit>
-#include <QPushButton>
 #include <csignal>
 #include <cstdlib>
 #include <iostream>
@@ -21,13 +19,8 @@ namespace {
 // form (without messages: the window shows those in boxes of its own).
 std::string ShownFieldsJson(quibo::MainWindow& window) {
     quibo::RecordedFields shown;
-    for (const quibo::FieldSpec& field : quibo::MainWindowFields()) {
-        QWidget* widget = window.Control(field.controlId);
-        if (auto* edit = qobject_cast<QLineEdit*>(widget))
-            shown.SetText(field.controlId, edit->text().toStdString());
-        else if (auto* button = qobject_cast<QPushButton*>(widget))
-            shown.SetText(field.controlId, button->text().toStdString());
-    }
+    for (const quibo::FieldSpec& field : quibo::MainWindowFields())
+        shown.SetText(field.controlId, window.ShownText(field.controlId).toStdString());
     const QAbstractItemView* list = window.InfoListView();
     const QAbstractItemModel* rows = list->model();
     for (int row = 0; row < rows->rowCount(); ++row) {

@@ -58,12 +58,6 @@ QKeySequence ShortcutOf(int command) {
     }
 }
 
-QString FieldText(const QWidget* widget) {
-    if (auto* edit = qobject_cast<const QLineEdit*>(widget)) return edit->text();
-    if (auto* button = qobject_cast<const QPushButton*>(widget)) return button->text();
-    return {};
-}
-
 }  // namespace
 
 MainWindow::MainWindow(std::vector<std::string> codecPlaces, std::string pendingFileName)
@@ -175,13 +169,20 @@ void MainWindow::BuildClient(QWidget* client, const DialogTemplate& layout) {
     }
 }
 
+QString MainWindow::ShownText(int controlId) const {
+    QWidget* widget = controls_.value(controlId);
+    if (auto* edit = qobject_cast<const QLineEdit*>(widget)) return edit->text();
+    if (auto* button = qobject_cast<const QPushButton*>(widget)) return button->text();
+    return {};
+}
+
 void MainWindow::UpdateFieldTip(int controlId) {
     QWidget* widget = controls_.value(controlId);
     const QString description = descriptions_.value(controlId);
     if (widget == nullptr || description.isEmpty()) return;
     // A text the field cuts shows whole in the tooltip, after what the
     // field is.
-    const QString text = FieldText(widget);
+    const QString text = ShownText(controlId);
     bool fits = widget->fontMetrics().horizontalAdvance(text) + kFieldTextMargin <= widget->width();
     widget->setToolTip(fits ? description : description + QStringLiteral("\n") + text);
 }

@@ -45,6 +45,8 @@ public:
     MainDialog& Dialog() { return *dialog_; }
     const DialogUnits& Units() const { return units_; }
     QWidget* Control(int controlId) const { return controls_.value(controlId); }
+    // The text a field shows.
+    QString ShownText(int controlId) const;
     TitleTipListCtrl* InfoListView() const { return infoList_; }
     QList<QMenu*> Menus() const { return menus_; }
     // The RIFF Info list's context menu for the item at `pos` in the list's

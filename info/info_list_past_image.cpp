@@ -16,8 +16,7 @@ constexpr int kMaxReadsPastImage = 256;
 
 std::optional<std::uint64_t> FindInfoListPastImage(FileHandle& file, const std::uint8_t* image,
                                                    std::uint64_t fileSize) {
-    const std::uint64_t riffEnd =
-        std::min<std::uint64_t>(chunk::kHeaderSize + std::uint64_t{ReadLe32(image + chunk::kSizeOffset)}, fileSize);
+    const std::uint64_t riffEnd = std::min(DeclaredRiffEnd(image), fileSize);
     int reads = 0;
     for (std::uint64_t at = chunk::kContainerHeaderSize; at + chunk::kContainerHeaderSize <= riffEnd;) {
         std::uint8_t header[chunk::kContainerHeaderSize];
