@@ -2,9 +2,7 @@
 
 #include <cstdio>
 
-#include "analysis/riff_layout.h"
-#include "info/display_text.h"
-#include "res/control_ids.h"
+#include "riff/riff_layout.h"
 
 namespace quibo {
 namespace {
@@ -53,35 +51,20 @@ std::string AudioFormatName(std::uint16_t formatTag) {
     }
 }
 
-std::string FormatAudioBitrate(std::uint32_t avgBytesPerSec, int verdict) {
-    char text[48];
-    // Bytes per second times 8 / 1,000, to the nearest kilobit, without
-    // overflowing 32 bits.
-    std::uint32_t kilobits = avgBytesPerSec / 125 + (avgBytesPerSec % 125 >= 63 ? 1 : 0);
-    std::snprintf(text, sizeof text, "%u kb/s", kilobits);
-    std::string result = text;
-    if (verdict == kVerdictVbr) result += " VBR  ";
-    else if (verdict == kVerdictCbr) result += " CBR  ";
-    return result;
-}
-
-AudioSummary SummariseAudio(const StreamFacts& facts, const AudioSampleBuffer& audio) {
+void SummariseAudio(const StreamFacts& facts, const AudioSampleBuffer& samples, AudioReport& audio) {
     const std::uint8_t* format = facts.audioFormat.data();
-    AudioSummary summary;
-    summary.formatTag = ReadLe16(format + wave_format::kFormatTag);
-    if (summary.formatTag == wave_format::kExtensibleTag) summary.formatTag = ReadLe16(format + wave_format::kSubFormat);
-    summary.bytesPerSecond = ReadLe32(format + wave_format::kAvgBytesPerSec);
-    if (!IsMpegAudio(summary.formatTag)) return summary;
-    summary.scan = ScanMpegAudio(audio.Data(), audio.Filled());
+    audio.index = facts.firstAudioStream;
+    audio.formatTag = ReadLe16(format + wave_format::kFormatTag);
+    if (audio.formatTag == wave_format::kExtensibleTag) audio.formatTag = ReadLe16(format + wave_format::kSubFormat);
+    audio.channels = ReadLe16(format + wave_format::kChannels);
+    audio.sampleRate = ReadLe32(format + wave_format::kSamplesPerSec);
+    audio.bitsPerSample = ReadLe16(format + wave_format::kBitsPerSample);
+    audio.bytesPerSecond = ReadLe32(format + wave_format::kAvgBytesPerSec);
+    audio.scan = {};
+    if (!IsMpegAudio(audio.formatTag)) return;
+    audio.scan = ScanMpegAudio(samples.Data(), samples.Filled());
     // Writers of variable, and some of constant, MPEG audio declare no rate.
-    if (summary.bytesPerSecond == 0) summary.bytesPerSecond = summary.scan.bytesPerSecond;
-    return summary;
-}
-
-void ShowAudioFacts(const AudioSummary& audio, FieldSurface& fields) {
-    fields.SetText(control::kAudioBitrate, FormatAudioBitrate(audio.bytesPerSecond, audio.scan.verdict));
-    fields.SetText(control::kAudioEncoding,
-                   AudioFormatName(audio.formatTag) + "  " + DisplayText(audio.scan.tag.text));
+    if (audio.bytesPerSecond == 0) audio.bytesPerSecond = audio.scan.bytesPerSecond;
 }
 
 }  // namespace quibo

@@ -1,6 +1,6 @@
 #include "analysis/avix_continuation.h"
 
-#include "analysis/riff_layout.h"
+#include "riff/riff_layout.h"
 
 namespace quibo {
 

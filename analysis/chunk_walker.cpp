@@ -5,7 +5,7 @@
 #include <cstring>
 #include <strings.h>
 
-#include "analysis/riff_layout.h"
+#include "riff/riff_layout.h"
 #include "analysis/text_runs.h"
 
 namespace quibo {
@@ -57,22 +57,32 @@ bool FourBytesEqualIgnoringCase(const std::uint8_t* bytes, const char* text) {
     return ::strncasecmp(reinterpret_cast<const char*>(bytes), text, 4) == 0;
 }
 
-int TakeRowIndex(StreamFacts& facts) { return facts.infoRowCount++; }
+void AddRow(const WalkTarget& target, std::string_view code, std::string_view text,
+            std::optional<std::size_t> location) {
+    target.rows.push_back({code, text, location});
+}
+
+StreamType StreamTypeOf(const std::uint8_t* type) {
+    if (FourBytesEqualIgnoringCase(type, "vids")) return StreamType::Video;
+    if (FourBytesEqualIgnoringCase(type, "auds")) return StreamType::Audio;
+    if (FourBytesEqualIgnoringCase(type, "txts")) return StreamType::Text;
+    return StreamType::Other;
+}
 
 void HandleStreamHeader(const WalkTarget& target, std::size_t chunk) {
     StreamFacts& facts = target.facts;
-    const std::int32_t stream = facts.streamCount++;
-    facts.lastHeaderWasAudio = false;
-    std::array<std::uint8_t, 4> type{};
-    CopyData(target, chunk, type);
-    if (FourBytesEqualIgnoringCase(type.data(), "vids")) {
-        if (++facts.videoStreamCount == 1) CopyData(target, chunk, facts.videoStreamHeader);
-    } else if (FourBytesEqualIgnoringCase(type.data(), "auds")) {
-        facts.lastHeaderWasAudio = true;
-        if (++facts.audioStreamCount == 1) {
-            CopyData(target, chunk, facts.audioStreamHeader);
-            facts.firstAudioStream = stream;
-        }
+    const auto stream = static_cast<std::int32_t>(facts.streamTypes.size());
+    std::array<std::uint8_t, 4> typeBytes{};
+    CopyData(target, chunk, typeBytes);
+    const StreamType type = StreamTypeOf(typeBytes.data());
+    facts.streamTypes.push_back(type);
+    facts.lastHeaderWasAudio = type == StreamType::Audio;
+    if (type == StreamType::Video && ++facts.videoStreamCount == 1) {
+        CopyData(target, chunk, facts.videoStreamHeader);
+        facts.firstVideoStream = stream;
+    } else if (type == StreamType::Audio && ++facts.audioStreamCount == 1) {
+        CopyData(target, chunk, facts.audioStreamHeader);
+        facts.firstAudioStream = stream;
     }
 }
 
@@ -113,8 +123,7 @@ void HarvestJunkText(const WalkTarget& target, std::size_t chunk) {
     const std::uint8_t* cursor = target.image + data;
     while (auto run = FindTextRun(cursor, left)) {
         if (facts.junkTextCount++ >= kMaxJunkTextRows) return;
-        std::string_view text(reinterpret_cast<const char*>(cursor + run->start), run->length);
-        target.info.AddInfoField(TakeRowIndex(facts), std::nullopt, "JUNK", text);
+        AddRow(target, "JUNK", {reinterpret_cast<const char*>(cursor + run->start), run->length}, std::nullopt);
         std::size_t consumed = run->start + run->length;
         cursor += consumed;
         left -= static_cast<std::int64_t>(consumed);
@@ -209,15 +218,16 @@ void HandleLeafChunk(const WalkTarget& target, std::size_t offset, std::string_v
         std::array<std::uint8_t, 4> total{};
         CopyData(target, offset, total);
         facts.odmlTotalFrames = ReadLe32(total.data() + odml_header::kTotalFrames);
+        facts.odmlHeaderMet = true;
     } else if (IsFirstAudioStreamData(facts, path)) {
         std::size_t data = offset + chunk::kDataOffset;
         target.audio.Append(target.image + data, BytesInImage(data, ReadLe32(header + chunk::kSizeOffset)));
     } else if (path.find("/LIST:INFO/") != std::string_view::npos) {
         std::string_view text = ReadLe32(header + chunk::kSizeOffset) == 0 ? std::string_view() : DataText(target, offset);
-        target.info.AddInfoField(TakeRowIndex(facts), offset, path.substr(path.size() - 4), text);
+        AddRow(target, ChunkIdText(header), text, offset);
         if (!facts.firstInfoChunk) facts.firstInfoChunk = offset;
     } else if (path == "/RIFF:AVI /LIST:hdrl/ISFT") {
-        target.info.AddInfoField(TakeRowIndex(facts), offset, path.substr(path.size() - 4), DataText(target, offset));
+        AddRow(target, ChunkIdText(header), DataText(target, offset), offset);
     } else if (PathEndsWith(path, "/JUNK")) {
         std::uint32_t size = ReadLe32(header + chunk::kSizeOffset);
         auto smaller = [&](const std::optional<std::size_t>& junk) {

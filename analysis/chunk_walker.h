@@ -7,10 +7,11 @@
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 #include "analysis/audio_sample_buffer.h"
+#include "analysis/avi_report.h"
 #include "analysis/stream_facts.h"
-#include "info/info_list.h"
 
 namespace quibo {
 
@@ -27,7 +28,7 @@ struct WalkTarget {
     const std::uint8_t* image;  // kImageCapacity bytes
     StreamFacts& facts;
     AudioSampleBuffer& audio;
-    InfoList& info;
+    std::vector<InfoRow>& rows;
 };
 
 // Walks the tree whose outermost chunk starts at offset 0 of the image.

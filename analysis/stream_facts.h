@@ -4,10 +4,13 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <vector>
 
-#include "analysis/riff_layout.h"
+#include "riff/riff_layout.h"
 
 namespace quibo {
+
+enum class StreamType { Video, Audio, Text, Other };
 
 struct StreamFacts {
     std::array<std::uint8_t, main_header::kSize> mainHeader{};
@@ -17,8 +20,10 @@ struct StreamFacts {
     std::array<std::uint8_t, wave_format::kKeptSize> audioFormat{};
     std::int32_t videoStreamCount = 0;
     std::int32_t audioStreamCount = 0;
-    // Stream headers met so far, of any type: the next stream's number.
-    std::int32_t streamCount = 0;
+    // The type of each stream header met so far, in file order: the next
+    // stream's number is their count.
+    std::vector<StreamType> streamTypes;
+    std::int32_t firstVideoStream = -1;
     // The number of the first audio stream, which names its data chunks.
     std::int32_t firstAudioStream = -1;
     // The declared byte rates of the audio streams after the first.
@@ -27,6 +32,7 @@ struct StreamFacts {
     std::uint32_t moviSize = 0;
     // Total frames of an OpenDML file, from its "dmlh" header; 0 without.
     std::uint32_t odmlTotalFrames = 0;
+    bool odmlHeaderMet = false;
     // Header positions in the file image.
     std::optional<std::size_t> firstInfoChunk;
     std::optional<std::size_t> largestJunkChunk;
@@ -35,7 +41,6 @@ struct StreamFacts {
     // list: where every reader finds an INFO list laid into it.
     std::optional<std::size_t> largestTopLevelJunkChunk;
     bool movieListMet = false;
-    std::int32_t infoRowCount = 0;
     std::int32_t junkTextCount = 0;
 
     // Clears everything before an analysis, so that nothing of an earlier
@@ -45,12 +50,14 @@ struct StreamFacts {
         videoFormat.fill(0);
         moviSize = 0;
         odmlTotalFrames = 0;
+        odmlHeaderMet = false;
         videoStreamHeader.fill(0);
         audioStreamHeader.fill(0);
         audioFormat.fill(0);
         audioStreamCount = 0;
         videoStreamCount = 0;
-        streamCount = 0;
+        streamTypes.clear();
+        firstVideoStream = -1;
         firstAudioStream = -1;
         otherAudioBytesPerSec = 0;
         junkTextCount = 0;
@@ -60,7 +67,6 @@ struct StreamFacts {
         largestJunkInStreamList = false;
         largestTopLevelJunkChunk.reset();
         movieListMet = false;
-        infoRowCount = 0;
     }
 };
 

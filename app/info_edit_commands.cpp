@@ -2,9 +2,10 @@
 #include <algorithm>
 #include <cstring>
 
-#include "analysis/riff_layout.h"
+#include "riff/riff_layout.h"
 #include "app/main_dialog.h"
 #include "info/field_code.h"
+#include "info/info_field_table.h"
 #include "info/info_rebuild.h"
 #include "info/new_info_list.h"
 
@@ -34,11 +35,11 @@ bool MainDialog::OnDeleteField() {
 bool MainDialog::OnNewField() {
     if (!fileImage_ || RefuseEditPastImage()) return false;
     std::memcpy(workImage_.get(), fileImage_.get(), kImageCapacity);
-    if (facts_.firstInfoChunk) {
+    if (report_.walk.firstInfoChunk) {
         // The new field goes in front of the first field of the INFO list.
-        request_.target = *facts_.firstInfoChunk;
+        request_.target = *report_.walk.firstInfoChunk;
     } else {
-        std::optional<std::size_t> junk = JunkForNewInfoList(facts_, fileImage_.get());
+        std::optional<std::size_t> junk = JunkForNewInfoList(report_.walk, fileImage_.get());
         bool fits = junk.has_value();
         TemplateUndo undo;
         if (fits) {
@@ -74,7 +75,7 @@ void MainDialog::ShowEditFailure(const std::string& caption) {
 
 bool MainDialog::ApplyInfoEdit(InfoEditKind kind) {
     if (kind != InfoEditKind::Insert) {
-        const InfoField* row = infoList_.SelectedRow();
+        const InfoRow* row = SelectedRow();
         if (row == nullptr) return false;
         if (!row->location) {
             services_.messages.Show({"Field not editable", "Internal Error", MessageButtons::Ok, MessageIcon::None});
@@ -86,7 +87,8 @@ bool MainDialog::ApplyInfoEdit(InfoEditKind kind) {
         std::memset(request_.code, 0, sizeof request_.code);
         std::memcpy(request_.code, row->code.data(), std::min<std::size_t>(row->code.size(), 4));
         if (kind == InfoEditKind::Delete) {
-            std::string question = "Delete info node " + std::string(request_.code) + " (" + row->name + ")?";
+            std::string question =
+                "Delete info node " + std::string(request_.code) + " (" + InfoFieldNameFor(row->code) + ")?";
             if (services_.messages.Show({question, "Confirm", MessageButtons::OkCancel, MessageIcon::Question}) !=
                 MessageAnswer::Ok)
                 return false;

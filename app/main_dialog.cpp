@@ -5,22 +5,20 @@
 #include <cstring>
 #include <new>
 
-#include "analysis/audio_facts.h"
+#include <strings.h>
+
+#include "analysis/analyse.h"
 #include "analysis/avix_continuation.h"
-#include "analysis/chunk_walker.h"
-#include "analysis/video_facts.h"
+#include "analysis/file_identify.h"
+#include "app/report_texts.h"
 #include "codecs/installed_codecs.h"
 #include "info/info_list_past_image.h"
-#include "analysis/riff_layout.h"
 #include "platform/error_text.h"
 #include "res/command_ids.h"
-#include "res/control_ids.h"
+#include "riff/riff_layout.h"
 
 namespace quibo {
 namespace {
-
-// The walk reads no chunk header at or past the image's last byte.
-constexpr std::size_t kWalkEnd = kImageCapacity - 1;
 
 std::unique_ptr<std::uint8_t[]> ZeroFilledImage() { return std::unique_ptr<std::uint8_t[]>(new (std::nothrow) std::uint8_t[kImageCapacity]()); }
 
@@ -40,7 +38,7 @@ std::string ReplacePathPlaceholder(const std::string& format, const std::string&
 }
 
 MainDialog::MainDialog(Services services, std::vector<std::string> codecPlaces)
-    : services_(services), infoList_(services.fields), codecPlaces_(std::move(codecPlaces)) {}
+    : services_(services), codecPlaces_(std::move(codecPlaces)) {}
 
 void MainDialog::Start() {
     LoadCodecDatabase();
@@ -129,8 +127,11 @@ void MainDialog::ReadIntoImage(FileHandle& file, const std::string& path) {
     std::memset(fileImage_.get() + loadedLength_, 0, kImageCapacity - loadedLength_);
     std::memcpy(loadedImage_.get(), fileImage_.get(), kImageCapacity);
     SizeResult size = file.Size();
-    loadedSize_ = size.ok ? size.bytes : -1;
+    loadedSize_ = size.ok ? std::optional(size.bytes) : std::nullopt;
+    TimeResult time = file.LastWriteTime();
+    loadedTime_ = time.ok ? std::optional(time.seconds) : std::nullopt;
     loadedIdentity_ = file.Identity();
+    shownName_ = path;
     // The image no longer holds any edit, whatever the flags said of the
     // file before: nothing is pending to be written.
     imageModified_ = false;
@@ -140,72 +141,47 @@ void MainDialog::ReadIntoImage(FileHandle& file, const std::string& path) {
 }
 
 void MainDialog::LoadAndAnalyse(FileHandle* file, const std::string& path) {
-    FieldSurface& fields = services_.fields;
     // Set again below when this walk succeeds; a file opened by name must
     // not inherit the verdict of the file before it.
     fileAnalysed_ = false;
-    ResetAnalysis("n.a.");
-    fields.SetChecked(control::kFileStatus, true);
-    fields.SetEnabled(control::kFileStatus, true);
+    ClearReport("n.a.", true, services_.fields);
     if (!AllocateBuffers()) {
         services_.messages.Show({"Out of Memory - Cannot Process File", "System Error", MessageButtons::Ok,
                                  MessageIcon::Stop});
         return;
     }
     if (file != nullptr) {
+        ReadIntoImage(*file, path);
         infoListPastImage_.reset();
         continuesInAvix_ = false;
-        ReadIntoImage(*file, path);
+        if (loadedSize_ && IdentifyFile(fileImage_.get(), *loadedSize_).type == FileType::Avi) {
+            const auto size = static_cast<std::uint64_t>(*loadedSize_);
+            infoListPastImage_ = FindInfoListPastImage(*file, fileImage_.get(), size);
+            continuesInAvix_ = ContinuesInAvix(*file, fileImage_.get(), size);
+        }
     }
-
-    std::int64_t fileSize = IdentifyFile(file, path, fileImage_.get(), fields, generalCache_);
-    audio_->Rewind();
-    if (fileSize == 0) return;
-
-    WalkTarget target{fileImage_.get(), facts_, *audio_, infoList_};
-    // A cut file is walked as far as the headers it declares and the bytes
-    // it has go.
-    const auto declaredEnd = static_cast<std::int64_t>(DeclaredRiffEnd(fileImage_.get()));
-    if (!WalkFileImage(target, std::max(fileSize, declaredEnd), std::min(kWalkEnd, loadedLength_))) {
-        fields.SetText(control::kFileStatus, "Not a valid AVI File");
-        return;
-    }
-    fileAnalysed_ = true;
-    if (file != nullptr) {
-        infoListPastImage_ = FindInfoListPastImage(*file, fileImage_.get(), static_cast<std::uint64_t>(fileSize));
-        continuesInAvix_ = ContinuesInAvix(*file, fileImage_.get(), static_cast<std::uint64_t>(fileSize));
-    }
-    AudioSummary audio;
-    if (facts_.audioStreamCount > 0) audio = SummariseAudio(facts_, *audio_);
-    if (facts_.videoStreamCount > 0)
-        ShowVideoFacts({facts_, codecs_, installed_, BytesAfterFirstRiff(fileSize), continuesInAvix_,
-                        audio.bytesPerSecond + facts_.otherAudioBytesPerSec},
-                       fields);
-    if (facts_.audioStreamCount > 0)
-        ShowAudioFacts(audio, fields);
-    else
-        fields.SetText(control::kAudioEncoding, "No Audio Channels");
-}
-
-std::uint64_t MainDialog::BytesAfterFirstRiff(std::int64_t fileSize) const {
-    const auto firstRiff = static_cast<std::int64_t>(DeclaredRiffEnd(fileImage_.get()));
-    return fileSize > firstRiff ? static_cast<std::uint64_t>(fileSize - firstRiff) : 0;
+    Analyse({fileImage_.get(), loadedLength_, loadedSize_, loadedTime_, continuesInAvix_, codecs_, installed_},
+            *audio_, report_);
+    fileAnalysed_ = report_.walked;
+    ShowReport(report_, shownName_, services_.fields);
 }
 
 void MainDialog::ResetAnalysis(const std::string& text) {
-    FieldSurface& fields = services_.fields;
-    facts_.Reset();
-    infoList_.Clear();
-    fields.SetChecked(control::kFileStatus, false);
-    for (int id : {control::kAudioBitrate, control::kAudioEncoding, control::kVideoVendor, control::kVideoFrameRate,
-                   control::kVideoDuration, control::kVideoBitrate, control::kVideoCodec, control::kVideoFourCC,
-                   control::kVideoAspect, control::kFileStatus})
-        fields.SetText(id, text);
-    fields.SetEnabled(control::kFileStatus, false);
-    fields.SetText(control::kVideoStatus, text);
-    fields.SetChecked(control::kVideoStatus, false);
-    fields.SetEnabled(control::kVideoStatus, false);
-    for (int id : {control::kFileName, control::kFileSize, control::kFileDate}) fields.SetText(id, text);
+    report_.Reset();
+    ClearReport(text, false, services_.fields);
+}
+
+const InfoRow* MainDialog::SelectedRow() const {
+    int selected = services_.fields.SelectedInfoRow();
+    if (selected < 0 || static_cast<std::size_t>(selected) >= report_.rows.size()) return nullptr;
+    return &report_.rows[static_cast<std::size_t>(selected)];
+}
+
+bool MainDialog::CanEditSelection() const {
+    if (!fileAnalysed_) return false;
+    const InfoRow* row = SelectedRow();
+    if (row == nullptr || row->code.empty() || row->code.front() == ' ') return false;
+    return !(row->code.size() == 4 && ::strncasecmp(row->code.data(), "JUNK", 4) == 0);
 }
 
 void MainDialog::ReportSystemError(const std::string& caption, const std::string& format, const std::string& path,

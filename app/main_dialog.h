@@ -12,14 +12,11 @@
 #include <vector>
 
 #include "analysis/audio_sample_buffer.h"
-#include "analysis/file_identify.h"
-#include "analysis/mpeg_audio_scan.h"
-#include "analysis/stream_facts.h"
+#include "analysis/avi_report.h"
 #include "codecs/codec_database.h"
 #include "codecs/installed_fourcc_list.h"
 #include "info/info_edit_request.h"
 #include "info/info_editor.h"
-#include "info/info_list.h"
 #include "platform/file_copy.h"
 #include "platform/field_surface.h"
 #include "platform/file_access.h"
@@ -88,8 +85,8 @@ public:
     // Asks "Save changes to ...?"; -1 when the user cancelled, else 1.
     int AskSaveChanges(const std::string& caption);
 
-    // Analyses `file` (or, without one, the image as it stands) and fills
-    // every field.
+    // Analyses `file` (or, without one, the image as it stands) and shows
+    // the report in every field.
     void LoadAndAnalyse(FileHandle* file, const std::string& path);
     void ResetAnalysis(const std::string& text);
     // A message box whose text is `format` with `path` in place of its
@@ -98,7 +95,10 @@ public:
                            int error);
 
     bool IsCommandEnabled(int commandId) const;
-    bool CanEditSelection() const { return quibo::CanEditSelection(fileAnalysed_, infoList_); }
+    // Whether Edit and Delete apply to the selected row.
+    bool CanEditSelection() const;
+    // The selected row of the RIFF Info list, or null.
+    const InfoRow* SelectedRow() const;
 
     void SetPendingFileName(std::string path) { pendingFileName_ = std::move(path); }
     const std::string& PendingFileName() const { return pendingFileName_; }
@@ -112,8 +112,9 @@ public:
     const std::uint8_t* FileImage() const { return fileImage_.get(); }
     // Bytes of the current file held in the image (the rest is zero).
     std::size_t LoadedLength() const { return loadedLength_; }
-    const StreamFacts& Facts() const { return facts_; }
-    const InfoList& Info() const { return infoList_; }
+    // The last analysis; its texts point into the image.
+    const AviReport& Report() const { return report_; }
+    const StreamFacts& Facts() const { return report_.walk; }
     const AudioSampleBuffer* AudioSamples() const { return audio_ ? &*audio_ : nullptr; }
     const CodecDatabase& Codecs() const { return codecs_; }
     InstalledFourCCList& InstalledFourCCs() { return installed_; }
@@ -122,7 +123,6 @@ private:
     bool AllocateBuffers();
     void ReadIntoImage(FileHandle& file, const std::string& path);
     void ReportCodecLoadFailure(const CodecLoadFailure& failure);
-    std::uint64_t BytesAfterFirstRiff(std::int64_t fileSize) const;
     void ShowEditFailure(const std::string& caption);
     // Whether the file behind `file` still holds what was read at Open: its
     // length and first bytes, and when `sameFile`, the same file. Tells the
@@ -150,14 +150,15 @@ private:
     // The file as read at Open (its first bytes, as last written by a Save),
     // to tell before a write whether another program changed it.
     std::unique_ptr<std::uint8_t[]> loadedImage_;
-    std::int64_t loadedSize_ = 0;
+    std::optional<std::int64_t> loadedSize_;
+    std::optional<std::time_t> loadedTime_;
     std::optional<FileIdentity> loadedIdentity_;
+    // The name the General group shows: the file last opened.
+    std::string shownName_;
     std::optional<std::uint64_t> infoListPastImage_;
     bool continuesInAvix_ = false;
 
-    StreamFacts facts_;
-    InfoList infoList_;
-    GeneralCache generalCache_;
+    AviReport report_;
 
     std::vector<std::string> codecPlaces_;
     CodecDatabase codecs_;

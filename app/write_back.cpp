@@ -14,7 +14,7 @@ bool MainDialog::StillAsLoaded(FileHandle& file, bool sameFile) {
         change = "another file has taken its name";
     } else if (!size.ok || size.bytes != loadedSize_) {
         change = "its length is now " + (size.ok ? std::to_string(size.bytes) : std::string("unknown")) +
-                 " bytes, not " + std::to_string(loadedSize_);
+                 " bytes, not " + std::to_string(loadedSize_.value_or(-1));
     } else {
         std::vector<std::uint8_t> now(loadedLength_);
         ReadResult read = file.ReadFromStart(now.data(), now.size());

@@ -10,7 +10,7 @@
 #include <memory>
 #include <string>
 
-#include "analysis/riff_layout.h"
+#include "riff/riff_layout.h"
 #include "bench/analysed_file.h"
 #include "info/info_rebuild.h"
 
@@ -23,8 +23,8 @@ void BM_RebuildInfoTitleEdit(benchmark::State& state) {
         return;
     }
     const quibo::MainDialog& dialog = file.Dialog();
-    const auto& rows = dialog.Info().Rows();
-    auto title = std::find_if(rows.begin(), rows.end(), [](const quibo::InfoField& row) {
+    const auto& rows = dialog.Report().rows;
+    auto title = std::find_if(rows.begin(), rows.end(), [](const quibo::InfoRow& row) {
         return row.code == "INAM" && row.location.has_value();
     });
     if (title == rows.end()) {
@@ -35,7 +35,7 @@ void BM_RebuildInfoTitleEdit(benchmark::State& state) {
     request.kind = quibo::InfoEditKind::Edit;
     request.target = *title->location;
     std::memcpy(request.code, "INAM", 5);
-    request.text = title->text + " (edited by the benchmark)";
+    request.text = std::string(title->text) + " (edited by the benchmark)";
 
     auto source = std::make_unique<std::uint8_t[]>(quibo::kImageCapacity);
     auto work = std::make_unique<std::uint8_t[]>(quibo::kImageCapacity);

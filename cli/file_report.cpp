@@ -32,27 +32,6 @@ const char* JsonGroup(FieldGroup group) {
 
 }  // namespace
 
-std::string ReportText(const FileReport& report) {
-    std::string text;
-    const char* currentGroup = nullptr;
-    for (const FieldSpec& field : MainWindowFields()) {
-        const char* group = GroupName(field.group);
-        if (group != currentGroup) {
-            text += group;
-            text += '\n';
-            currentGroup = group;
-        }
-        text += "  ";
-        text += field.label;
-        text += ": ";
-        text += report.fields->Text(field.controlId);
-        text += '\n';
-    }
-    text += "RIFF Info\n";
-    for (const InfoRowText& row : report.fields->Rows()) text += "  " + row.code + "  " + row.name + ": " + row.contents + '\n';
-    return text;
-}
-
 nlohmann::ordered_json ReportJson(const FileReport& report) {
     nlohmann::ordered_json json;
     json["file"] = report.path;
@@ -61,6 +40,7 @@ nlohmann::ordered_json ReportJson(const FileReport& report) {
     json["info"] = nlohmann::ordered_json::array();
     for (const InfoRowText& row : report.fields->Rows())
         json["info"].push_back({{"code", row.code}, {"name", row.name}, {"contents", row.contents}});
+    json["facts"] = report.facts ? FactsJson(*report.facts) : nlohmann::ordered_json();
     json["messages"] = nlohmann::ordered_json::array();
     for (const Message& message : report.messages)
         json["messages"].push_back({{"caption", message.caption}, {"text", message.text}});

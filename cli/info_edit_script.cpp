@@ -9,7 +9,7 @@ namespace {
 
 // The first row with exactly this code that may be edited, selected.
 bool SelectEditableRow(MainDialog& dialog, RecordedFields& fields, const std::string& code) {
-    const std::vector<InfoField>& rows = dialog.Info().Rows();
+    const std::vector<InfoRow>& rows = dialog.Report().rows;
     for (std::size_t i = 0; i < rows.size(); ++i) {
         if (rows[i].code != code) continue;
         fields.Select(static_cast<int>(i));

@@ -5,6 +5,7 @@
 #include <iostream>
 
 #include "app/main_dialog.h"
+#include "app/window_report.h"
 #include "cli/codec_listings.h"
 #include "cli/collected_messages.h"
 #include "cli/file_arguments.h"
@@ -44,6 +45,20 @@ std::vector<quibo::EditOperation> EditOperationsInOrder(const CLI::App& app, con
     return operations;
 }
 
+// One file's JSON object; as an element of the array, indented by two.
+void PrintJson(const nlohmann::ordered_json& object, bool inArray, std::ostream& out) {
+    const std::string text = object.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
+    if (!inArray) {
+        out << text;
+        return;
+    }
+    out << "  ";
+    for (char c : text) {
+        out << c;
+        if (c == '\n') out << "  ";
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -59,7 +74,13 @@ int main(int argc, char** argv) {
     app.add_flag("--codecs", listCodecs, "List every codec of the codec database")
         ->excludes(fileOption)
         ->excludes("--installed");
-    app.add_flag("--json", json, "Print JSON: an object for one file, an array for several");
+    CLI::Option* jsonOption =
+        app.add_flag("--json", json, "Print JSON: an object for one file, an array for several");
+    bool csv = false;
+    app.add_flag("--csv", csv, "Print CSV: a header row, then one row of facts per file")
+        ->excludes(jsonOption)
+        ->excludes("--installed")
+        ->excludes("--codecs");
     bool recursive = false;
     CLI::Option* recursiveOption =
         app.add_flag("-r,--recursive", recursive, "Read the AVI files in each FILE that is a folder, at any depth");
@@ -122,7 +143,7 @@ int main(int argc, char** argv) {
     // What start-up had to say (the codec database) belongs to every file's
     // report, and is printed once.
     const std::vector<quibo::Message> startup = messages.All();
-    if (!json)
+    if (!json || csv)
         for (const quibo::Message& message : startup) std::cerr << message.caption << ": " << message.text << '\n';
     if (listCodecs || listInstalled) {
         quibo::PrintCodecListing(listCodecs ? quibo::CodecListing::Supported : quibo::CodecListing::Installed,
@@ -135,7 +156,11 @@ int main(int argc, char** argv) {
     for (const std::string& line : expanded.refused) std::cerr << "quibo-info: " << line << '\n';
     if (!expanded.refused.empty()) status = kExitNotAnalysed;
     paths = expanded.files;
-    nlohmann::ordered_json reports = nlohmann::ordered_json::array();
+    // Each file's report goes out as soon as it is made, so that memory
+    // stays flat over any number of files.
+    const bool jsonArray = json && paths.size() != 1;
+    if (jsonArray) std::cout << (paths.empty() ? "[]" : "[\n");
+    if (csv) std::cout << quibo::CsvHeader();
     std::size_t printed = 0;
     for (std::size_t i = 0; i < paths.size(); ++i) {
         // Close, then open the next file by name: the road of a user who
@@ -154,23 +179,26 @@ int main(int argc, char** argv) {
                 status = kExitNotAnalysed;
         }
 
-        quibo::FileReport report{paths[i], &fields, messages.All()};
+        quibo::FileReport report{paths[i], &fields, dialog.FileRead() ? &dialog.Report() : nullptr, messages.All()};
         if (json) {
             report.messages.insert(report.messages.begin(), startup.begin(), startup.end());
-            reports.push_back(quibo::ReportJson(report));
+            if (jsonArray && i > 0) std::cout << ",\n";
+            PrintJson(quibo::ReportJson(report), jsonArray, std::cout);
             continue;
         }
         for (const quibo::Message& message : report.messages)
             std::cerr << message.caption << ": " << message.text << '\n';
+        if (csv) {
+            std::cout << quibo::CsvRow(report);
+            continue;
+        }
         // A file that could not be read has its message and no report of
         // empty fields.
         if (!dialog.FileRead()) continue;
         if (printed++ > 0) std::cout << '\n';
-        std::cout << quibo::ReportText(report);
+        std::cout << quibo::WindowReportText(fields);
     }
-    if (json) {
-        const auto& out = reports.size() == 1 ? reports[0] : reports;
-        std::cout << out.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << '\n';
-    }
+    if (jsonArray && !paths.empty()) std::cout << "\n]";
+    if (json) std::cout << '\n';
     return status;
 }

@@ -4,6 +4,8 @@ install(FILES man/quibo.1 man/quibo-info.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/m
 install(FILES res/io.github.quibo.Quibo.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES res/quibo-info.bash-completion DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions
         RENAME quibo-info)
+# The JSON Schema of quibo-info --json, for scripts.
+install(FILES docs/quibo-info.schema.json DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
 set(CPACK_PACKAGE_NAME quibo)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})

@@ -19,7 +19,7 @@
 #include <string>
 #include <vector>
 
-#include "analysis/riff_layout.h"
+#include "riff/riff_layout.h"
 #include "platform/posix_file_access.h"
 #include "tests/editing_window.h"
 

@@ -6,7 +6,7 @@
 #include <iostream>
 
 #include "app/command_line.h"
-#include "cli/file_report.h"
+#include "app/window_report.h"
 #include "codecs/codec_database.h"
 #include "gui/main_window.h"
 #include "platform/program_directory.h"
@@ -15,9 +15,9 @@
 
 namespace {
 
-// What the window shows, read back from its widgets, in quibo-info's JSON
-// form (without messages: the window shows those in boxes of its own).
-std::string ShownFieldsJson(quibo::MainWindow& window) {
+// What the window shows, read back from its widgets, in the form of
+// quibo-info's text report.
+std::string ShownFieldsText(quibo::MainWindow& window) {
     quibo::RecordedFields shown;
     for (const quibo::FieldSpec& field : quibo::MainWindowFields())
         shown.SetText(field.controlId, window.ShownText(field.controlId).toStdString());
@@ -27,9 +27,7 @@ std::string ShownFieldsJson(quibo::MainWindow& window) {
         auto cell = [&](int column) { return rows->index(row, column).data().toString().toStdString(); };
         shown.InsertInfoRow(row, {cell(0), cell(1), cell(2)});
     }
-    nlohmann::ordered_json json = quibo::ReportJson({window.Dialog().FilePath(), &shown, {}});
-    json.erase("messages");
-    return json.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
+    return quibo::WindowReportText(shown);
 }
 
 }  // namespace
@@ -47,7 +45,7 @@ int main(int argc, char** argv) {
     // end; tests and timings use it.
     window.ShowAndStart([&window] {
         if (std::getenv("QUIBO_DUMP_FIELDS") == nullptr) return;
-        std::cout << ShownFieldsJson(window) << '\n';
+        std::cout << ShownFieldsText(window);
         QApplication::exit(0);
     });
     return QApplication::exec();

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "analysis/riff_layout.h"
+#include "riff/riff_layout.h"
 
 namespace quibo {
 namespace {

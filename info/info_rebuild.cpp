@@ -5,7 +5,7 @@
 #include <cstring>
 #include <vector>
 
-#include "analysis/riff_layout.h"
+#include "riff/riff_layout.h"
 
 namespace quibo {
 namespace {

@@ -3,7 +3,7 @@
 #if QUIBO_WITH_LIBAV
 #include <dlfcn.h>
 
-#include "analysis/riff_layout.h"
+#include "riff/riff_layout.h"
 
 #include <cstddef>
 #include <initializer_list>

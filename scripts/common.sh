@@ -9,8 +9,9 @@ QUIBO_SANITIZE_BUILD="$QUIBO_ROOT/build-sanitize"
 # Google Benchmark, CLI11 and nlohmann-json for the code; ffmpeg, mencoder, lame,
 # mediainfo and exiftool to make and compare real files; clang with its
 # sanitizer and libFuzzer runtimes for the sanitizer build; Xvfb and a font to
-# run the window headless; groff to check the manual pages and the validators
-# of the package's desktop file and AppStream data.
+# run the window headless; groff to check the manual pages, the validators
+# of the package's desktop file and AppStream data, and Python's jsonschema
+# to check quibo-info's JSON against its schema.
 QUIBO_PACKAGES=(
     build-essential cmake pkg-config
     clang-14 libclang-rt-14-dev
@@ -20,7 +21,7 @@ QUIBO_PACKAGES=(
     libcli11-dev nlohmann-json3-dev
     ffmpeg mencoder lame mediainfo libimage-exiftool-perl
     xvfb xauth fonts-dejavu-core
-    groff-base desktop-file-utils appstream
+    groff-base desktop-file-utils appstream python3-jsonschema
 )
 
 # Prints each named package that dpkg does not have installed.

@@ -2,7 +2,7 @@
 // rule, container budgets, nesting and the image bounds.
 #include <cstring>
 
-#include "analysis/riff_layout.h"
+#include "riff/riff_layout.h"
 #include "dialog_fixture.h"
 
 namespace quibo::test {

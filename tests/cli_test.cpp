@@ -1,6 +1,8 @@
 // quibo-info as a user runs it: exit status, the text report, messages on
-// standard error and the shape of --json.
+// standard error, --json against its schema, --csv, and many files at once.
+#include <sys/resource.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -37,12 +39,6 @@ std::string Captured(const std::string& command) {
     }
     if (out.ends_with('\n')) out.pop_back();
     return out;
-}
-
-std::vector<std::string> KeysOf(const nlohmann::ordered_json& object) {
-    std::vector<std::string> keys;
-    for (const auto& [key, value] : object.items()) keys.push_back(key);
-    return keys;
 }
 
 class QuiboInfo : public testing::Test {
@@ -97,34 +93,80 @@ TEST_F(QuiboInfo, MessagesGoToStandardErrorAsCaptionAndText) {
     EXPECT_TRUE(run.out.starts_with("General\n  Filename: " + good + "\n")) << run.out;
 }
 
-TEST_F(QuiboInfo, JsonIsAnObjectForOneFileAndAnArrayForSeveral) {
+// Every output of --json matches the schema in docs/; one file gives an
+// object, several an array; the facts are numbers and decoded texts.
+TEST_F(QuiboInfo, JsonMatchesItsSchemaAndCarriesTheFacts) {
+    const std::string text = dir.Write("text.avi", "plain text, not a RIFF file");
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {"--json", good}, {"--json", good, missing, text}, {"--json", "-r", dir / "nothing-here"},
+             {"--json", "--codecs"}, {"--json", "--installed"}}) {
+        Run(args);
+        EXPECT_EQ(SchemaErrors(QUIBO_SCHEMA_FILE, dir / "out"), "") << args.back();
+    }
     Outcome one = Run({"--json", good});
     EXPECT_EQ(one.status, 0);
-    auto report = nlohmann::ordered_json::parse(one.out);
-    ASSERT_TRUE(report.is_object());
-    using Keys = std::vector<std::string>;
-    EXPECT_EQ(KeysOf(report), (Keys{"file", "general", "video", "audio", "info", "messages"}));
-    EXPECT_EQ(KeysOf(report["general"]), (Keys{"filename", "size", "date", "status"}));
-    EXPECT_EQ(KeysOf(report["video"]),
-              (Keys{"fourcc", "codec", "vendor", "status", "aspect_ratio", "frame_rate", "duration", "bitrate"}));
-    EXPECT_EQ(KeysOf(report["audio"]), (Keys{"encoding", "bitrate"}));
-    for (const char* group : {"general", "video", "audio"})
-        for (const auto& value : report[group]) EXPECT_TRUE(value.is_string()) << group;
-    EXPECT_EQ(report["file"], good);
-    EXPECT_EQ(report["general"]["filename"], good);
+    const auto report = nlohmann::json::parse(one.out);
     EXPECT_EQ(report["general"]["status"], "File Length Correct");
-    EXPECT_EQ(report["info"][1], (nlohmann::ordered_json{{"code", "INAM"}, {"name", "Name"}, {"contents", "Title"}}));
-    EXPECT_EQ(report["messages"], nlohmann::ordered_json::array());
+    EXPECT_EQ(report["info"][1], (nlohmann::json{{"code", "INAM"}, {"name", "Name"}, {"contents", "Title"}}));
+    const nlohmann::json& facts = report["facts"];
+    EXPECT_EQ(facts["streams"][0]["fourcc"], "XVID");
+    EXPECT_EQ(facts["streams"][0]["width"], 320);
+    EXPECT_EQ(facts["streams"][1]["format"], "MP3");
+    EXPECT_EQ(facts["streams"][1]["bitrate"], 128000);
+    EXPECT_EQ(facts["tags"], (nlohmann::json{{"INAM", "Title"}, {"IART", "Artist"}}));
+    EXPECT_EQ(facts["junk_texts"], nlohmann::json::array({"Made with Tool 2    "}));
 
-    Outcome two = Run({"--json", good, missing});
-    EXPECT_EQ(two.status, 1);
-    nlohmann::json reports = nlohmann::json::parse(two.out);
-    ASSERT_TRUE(reports.is_array());
-    ASSERT_EQ(reports.size(), 2u);
-    EXPECT_EQ(reports[0]["file"], good);
+    Outcome several = Run({"--json", good, missing, text});
+    EXPECT_EQ(several.status, 1);
+    const auto reports = nlohmann::json::parse(several.out);
+    ASSERT_EQ(reports.size(), 3u);
+    EXPECT_EQ(reports[1]["facts"], nullptr);
     EXPECT_EQ(reports[1]["messages"],
               (nlohmann::json{{{"caption", "File Open Failure"},
                                {"text", "Unable to open file " + missing + ":\n\nNo such file or directory"}}}));
+    EXPECT_EQ(reports[2]["facts"]["file_type"], "unknown");
+}
+
+// --csv: the header, then a row per file in RFC 4180 quoting, with the facts'
+// values; a file that could not be read has its message as status.
+TEST_F(QuiboInfo, CsvHasOneRowPerFile) {
+    const std::string comma = dir.Write("a, \"b\".avi", SmallAvi().ToBytes());
+    Outcome run = Run({"--csv", comma, missing});
+    EXPECT_EQ(run.status, 1);
+    const std::string header = "file,file_type,size,missing_bytes,duration,video_fourcc,video_codec,decoder_installed,"
+                               "width,height,display_aspect_ratio,frame_rate,video_bitrate,audio_format,channels,"
+                               "sample_rate,audio_bitrate,audio_bitrate_mode,title,status\r\n";
+    ASSERT_TRUE(run.out.starts_with(header)) << run.out;
+    const std::string quoted = "\"" + dir / "a, \"\"b\"\".avi\",AVI,";
+    EXPECT_EQ(run.out.substr(header.size(), quoted.size()), quoted);
+    EXPECT_NE(run.out.find(",320,240,1.3333333333333333,"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find(",MP3,2,44100,128000,,Title,File Length Correct\r\n"), std::string::npos) << run.out;
+    EXPECT_TRUE(run.out.ends_with(missing + ",,,,,,,,,,,,,,,,,,,\"Unable to open file " + missing +
+                                  ":\n\nNo such file or directory\"\r\n"))
+        << run.out;
+}
+
+// Reports go out file by file: 10,000 files take no more memory than 100.
+TEST_F(QuiboInfo, ManyFilesInFlatMemory) {
+    auto peakKilobytes = [&](int count) {
+        const std::string folder = dir / ("many" + std::to_string(count));
+        std::filesystem::create_directory(folder);
+        const Bytes bytes = SmallAvi().ToBytes();
+        for (int i = 0; i < count; ++i) std::ofstream(folder + "/" + std::to_string(i) + ".avi", std::ios::binary) << bytes;
+        pid_t child = ::fork();
+        if (child == 0) {
+            if (!std::freopen("/dev/null", "w", stdout)) ::_exit(127);
+            ::execl(QUIBO_INFO_PATH, QUIBO_INFO_PATH, "--json", "-r", folder.c_str(), static_cast<char*>(nullptr));
+            ::_exit(127);
+        }
+        int status = 0;
+        rusage usage{};
+        EXPECT_EQ(::wait4(child, &status, 0, &usage), child);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << count;
+        return usage.ru_maxrss;
+    };
+    const long few = peakKilobytes(100), many = peakKilobytes(10000);
+    EXPECT_LT(many - few, 8 * 1024) << few << " KB for 100 files, " << many << " KB for 10,000";
 }
 
 // A folder is read with -r only: its AVI files at any depth, sorted, any

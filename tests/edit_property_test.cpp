@@ -14,7 +14,7 @@
 #include <random>
 #include <regex>
 
-#include "analysis/riff_layout.h"
+#include "riff/riff_layout.h"
 #include "editing_window.h"
 #include "info/new_info_list.h"
 #include "platform/posix_file_access.h"
@@ -82,7 +82,7 @@ void EditAndSaveAtRandom(const std::string& path, std::uint32_t seed) {
     for (int step = 0; step < kSteps; ++step) {
         const Bytes before = window.Image();
         // Dialog rows that are fields, in model order.
-        const std::vector<InfoField>& rows = window.dialog.Info().Rows();
+        const std::vector<InfoRow>& rows = window.dialog.Report().rows;
         std::vector<int> fieldRows;
         for (std::size_t i = 0; i < rows.size(); ++i)
             if (rows[i].code != "JUNK") fieldRows.push_back(static_cast<int>(i));

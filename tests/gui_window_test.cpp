@@ -17,7 +17,6 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
-#include <nlohmann/json.hpp>
 
 #include "app/command_line.h"
 #include "gui/about_dialog.h"
@@ -423,7 +422,7 @@ TEST(RealProgram, ShowsWhatQuiboInfoReports) {
         // quibo-info ends with 1 for a file it could not analyse.
         EXPECT_TRUE(finished && process.exitStatus() == QProcess::NormalExit && process.exitCode() <= 1)
             << program.toStdString();
-        return nlohmann::json::parse(process.readAllStandardOutput().toStdString(), nullptr, false);
+        return process.readAllStandardOutput().toStdString();
     };
     std::ifstream in(QUIBO_SAMPLE_FILE, std::ios::binary);
     const Bytes sample(std::istreambuf_iterator<char>(in), {});
@@ -433,16 +432,14 @@ TEST(RealProgram, ShowsWhatQuiboInfoReports) {
     const std::vector<std::string> files{QUIBO_SAMPLE_FILE, dir.Write("cut.avi", sample.substr(0, 997 * 50)),
                                          dir.Write("huge-movie.avi", sample.substr(0, movie - 4) + Le32(0xFFFFFFFF) +
                                                                          sample.substr(movie))};
-    EXPECT_FALSE(run(QStringLiteral(QUIBO_PROGRAM_PATH), {QString::fromStdString(files[0])})["info"].empty());
+    const std::string sampleShown = run(QStringLiteral(QUIBO_PROGRAM_PATH), {QString::fromStdString(files[0])});
+    EXPECT_FALSE(sampleShown.ends_with("RIFF Info\n")) << sampleShown;
     for (const std::string& file : files) {
         SCOPED_TRACE(file);
         const QString path = QString::fromStdString(file);
-        nlohmann::json shown = run(QStringLiteral(QUIBO_PROGRAM_PATH), {path});
-        nlohmann::json reported = run(QStringLiteral(QUIBO_INFO_PATH), {QStringLiteral("--json"), path});
-        ASSERT_FALSE(shown.is_discarded());
-        ASSERT_FALSE(reported.is_discarded());
-        EXPECT_EQ(shown["general"]["filename"], file);
-        for (const char* part : {"general", "video", "audio", "info"}) EXPECT_EQ(shown[part], reported[part]) << part;
+        const std::string shown = run(QStringLiteral(QUIBO_PROGRAM_PATH), {path});
+        EXPECT_NE(shown.find(": " + file + "\n"), std::string::npos) << shown;
+        EXPECT_EQ(shown, run(QStringLiteral(QUIBO_INFO_PATH), {path}));
     }
 }
 

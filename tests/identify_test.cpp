@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <ctime>
 
-#include "analysis/size_text.h"
+#include "app/size_text.h"
 #include "dialog_fixture.h"
 
 namespace quibo::test {

@@ -16,12 +16,12 @@ TEST_F(DialogTest, InfoRowsInFileOrderWithTableNamesAndLocations) {
     for (const InfoRowText& row : fields.Rows()) shown.push_back(row.code + "|" + row.name + "|" + row.contents);
     EXPECT_EQ(shown, (std::vector<std::string>{"ISFT|Software|Tool", "INAM|Name|Title", "IART|Artist|Artist",
                                                "ISMP|? ? ?|a", "inam|? ? ?|b", "ICMT|Comments|"}));
-    for (const InfoField& row : dialog.Info().Rows()) {
+    for (const InfoRow& row : dialog.Report().rows) {
         ASSERT_TRUE(row.location);
         EXPECT_EQ(std::string(reinterpret_cast<const char*>(dialog.FileImage() + *row.location), 4), row.code);
     }
     // The header list's ISFT is a row but not the first INFO chunk.
-    EXPECT_EQ(dialog.Facts().firstInfoChunk, dialog.Info().Rows()[1].location);
+    EXPECT_EQ(dialog.Facts().firstInfoChunk, dialog.Report().rows[1].location);
 }
 
 TEST_F(DialogTest, ContentsEndAtNulOrChunkEndAndAreShownAsUtf8) {
@@ -54,7 +54,7 @@ TEST_F(DialogTest, OnlyAnalysedInfoRowsMayBeEdited) {
         EXPECT_EQ(dialog.CanEditSelection(), editable[row]) << row;
     }
     // A JUNK chunk inside the INFO list keeps its location all the same.
-    EXPECT_TRUE(dialog.Info().Rows()[3].location);
+    EXPECT_TRUE(dialog.Report().rows[3].location);
 
     // Rows of a walk that failed part-way are shown but not editable.
     Bytes failing = N::Riff("AVI ", {InfoList({{"INAM", "Title"}}), N::Leaf("big ")}).ToBytes();

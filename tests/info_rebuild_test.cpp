@@ -3,7 +3,7 @@
 // the JUNK chunks after the field, and nothing else moves.
 #include <gtest/gtest.h>
 
-#include "analysis/riff_layout.h"
+#include "riff/riff_layout.h"
 #include "editing_window.h"
 #include "fake_file_access.h"
 #include "res/command_ids.h"
@@ -304,7 +304,7 @@ TEST_F(InfoRebuild, TargetTheRebuildNeverMeetsFails) {
     Bytes file = N::Riff("AVI ", {Junk(99946), InfoList({{"INAM", "Title"}, {"IART", "Artist"}})}).ToBytes();
     ASSERT_EQ(file.compare(99992, 4, "IART"), 0);
     Load(file);
-    ASSERT_EQ(window.dialog.Info().Rows().size(), 2u);
+    ASSERT_EQ(window.dialog.Report().rows.size(), 2u);
     EXPECT_FALSE(window.Edit(1, "IART", "Artist"));
     EXPECT_EQ(window.LastMessage().text, "Edit Failed. File will not be modified");
     loaded.resize(kImageCapacity);

@@ -43,7 +43,7 @@ TEST_F(DialogTest, JunkTextBecomesRowsThatCarryNoLocation) {
     EXPECT_EQ(row.code, "JUNK");
     EXPECT_EQ(row.name, "(ASCII in junk chunk)");
     EXPECT_EQ(row.contents, "Made with Tool 2    ");
-    EXPECT_FALSE(dialog.Info().Rows()[0].location);
+    EXPECT_FALSE(dialog.Report().rows[0].location);
 }
 
 TEST_F(DialogTest, AtMostFiveJunkRowsOverAllJunkChunks) {

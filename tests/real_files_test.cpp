@@ -11,7 +11,7 @@
 #include <locale>
 #include <sstream>
 
-#include "analysis/riff_layout.h"
+#include "riff/riff_layout.h"
 #include "dialog_fixture.h"
 #include "temp_dir.h"
 

@@ -9,7 +9,7 @@
 #include <fstream>
 #include <nlohmann/json.hpp>
 
-#include "analysis/riff_layout.h"
+#include "riff/riff_layout.h"
 #include "app/main_dialog.h"
 #include "platform/libav_decoder_source.h"
 #include "platform/posix_file_access.h"
@@ -22,16 +22,18 @@
 namespace quibo::test {
 namespace {
 
-// ffprobe's view of a file's first video and first audio stream.
+// ffprobe's view of a file's streams, and of its first video and first
+// audio stream.
 struct Probed {
+    nlohmann::json streams = nlohmann::json::array();
     nlohmann::json video = nlohmann::json::object();
     nlohmann::json audio = nlohmann::json::object();
 };
 
 Probed Probe(const std::string& path) {
     std::string out;
-    if (FILE* pipe = ::popen(("ffprobe -v error -show_entries stream=codec_type,width,height,r_frame_rate,duration,"
-                              "bit_rate -of json '" + path + "' 2>/dev/null").c_str(), "r")) {
+    if (FILE* pipe = ::popen(("ffprobe -v error -show_entries stream=codec_type,codec_tag_string,width,height,"
+                              "r_frame_rate,duration,bit_rate,channels,sample_rate -of json '" + path + "' 2>/dev/null").c_str(), "r")) {
         char buffer[4096];
         while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) out.append(buffer, n);
         ::pclose(pipe);
@@ -42,6 +44,7 @@ Probed Probe(const std::string& path) {
         ADD_FAILURE() << "ffprobe read nothing from " << path;
         return probed;
     }
+    probed.streams = probe["streams"];
     for (const auto& stream : probe["streams"]) {
         nlohmann::json& kind = stream.value("codec_type", "") == "video" ? probed.video : probed.audio;
         if (kind.empty()) kind = stream;
@@ -116,6 +119,25 @@ void ExpectVideoAsProbed(const Window& window, const nlohmann::json& video, cons
     EXPECT_EQ(window.Text(control::kVideoStatus), "Codec IS Installed");
 }
 
+// The typed report against ffprobe: every stream's type in order, the first
+// video's FourCC, size and exact rate, the first audio's channels and rate.
+void ExpectFactsAsProbed(const AviReport& report, const Probed& probed) {
+    ASSERT_EQ(report.walk.streamTypes.size(), probed.streams.size());
+    for (std::size_t i = 0; i < probed.streams.size(); ++i)
+        EXPECT_EQ(StreamTypeName(report.walk.streamTypes[i]), probed.streams[i].value("codec_type", "")) << i;
+    ASSERT_TRUE(report.video);
+    if (report.video->compressionValue > 3) EXPECT_EQ(report.video->compression, probed.video.value("codec_tag_string", ""));
+    EXPECT_EQ(report.video->width, probed.video.value("width", 0u));
+    EXPECT_EQ(report.video->height, probed.video.value("height", 0u));
+    int numerator = 0, denominator = 0;
+    ASSERT_EQ(std::sscanf(probed.video.value("r_frame_rate", "").c_str(), "%d/%d", &numerator, &denominator), 2);
+    EXPECT_EQ(std::uint64_t{report.video->rate} * denominator, std::uint64_t{report.video->scale} * numerator);
+    EXPECT_EQ(report.audio.has_value(), !probed.audio.empty());
+    if (!report.audio) return;
+    EXPECT_EQ(report.audio->channels, probed.audio.value("channels", 0u));
+    EXPECT_EQ(std::to_string(report.audio->sampleRate), probed.audio.value("sample_rate", ""));
+}
+
 // The audio bitrate shown against ffprobe's, in whole kilobits.
 void ExpectAudioBitrateAsProbed(const Window& window, const nlohmann::json& audio) {
     long shown = std::atol(window.Text(control::kAudioBitrate).c_str());
@@ -166,6 +188,7 @@ TEST(RealStreams, FfmpegCodecsShowWhatFfprobeReads) {
         Window window(path);
         const Probed probed = Probe(path);
         ExpectVideoAsProbed(window, probed.video, c.fourCC);
+        ExpectFactsAsProbed(window.dialog.Report(), probed);
         EXPECT_EQ(window.Text(control::kAudioEncoding), c.encoding);
         const std::string& bitrate = window.Text(control::kAudioBitrate);
         EXPECT_TRUE(bitrate.ends_with(c.bitrate)) << bitrate;
@@ -211,6 +234,7 @@ TEST(RealStreams, MencoderFilesWithLameAndXingAudio) {
         Window window(path);
         const Probed probed = Probe(path);
         ExpectVideoAsProbed(window, probed.video, "FMP4");
+        ExpectFactsAsProbed(window.dialog.Report(), probed);
         EXPECT_EQ(window.Text(control::kAudioEncoding), c.encoding);
         EXPECT_TRUE(window.Text(control::kAudioBitrate).ends_with(c.mark)) << window.Text(control::kAudioBitrate);
         ExpectAudioBitrateAsProbed(window, probed.audio);
@@ -242,6 +266,7 @@ TEST(RealStreams, OpenDmlBitrateCountsEveryRiffChunk) {
 
         Window window(path);
         ExpectVideoAsProbed(window, Probe(path).video, "I420");
+        EXPECT_TRUE(window.dialog.Report().opendml);
         const std::string& shown = window.Text(control::kVideoBitrate);
         ExpectBitrateNearMediaInfo(shown, path, "Video", 0.001);
         std::filesystem::remove(path);

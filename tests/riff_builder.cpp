@@ -1,6 +1,6 @@
 #include "riff_builder.h"
 
-#include "analysis/riff_layout.h"
+#include "riff/riff_layout.h"
 
 namespace quibo::test {
 

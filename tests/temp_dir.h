@@ -54,4 +54,14 @@ inline bool RunQuietly(const std::string& command) {
     return std::system((command + " </dev/null >/dev/null 2>&1").c_str()) == 0;
 }
 
+// What keeps the JSON in the file `path` from matching the JSON Schema in
+// the file `schema`, checked by Python's jsonschema; empty when it matches.
+inline std::string SchemaErrors(const std::string& schema, const std::string& path) {
+    const std::string errors = path + ".schema-errors";
+    std::system(("python3 -c 'import json, sys, jsonschema; jsonschema.validate(json.load(open(sys.argv[2])),"
+                 " json.load(open(sys.argv[1])))' '" + schema + "' '" + path + "' >'" + errors + "' 2>&1")
+                    .c_str());
+    return ReadAll(errors);
+}
+
 }  // namespace quibo::test

@@ -1,4 +1,4 @@
-#include "analysis/size_text.h"
+#include "app/size_text.h"
 
 #include <cinttypes>
 #include <cstdio>

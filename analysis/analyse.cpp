@@ -1,0 +1,52 @@
+#include "analysis/analyse.h"
+
+#include <algorithm>
+
+#include "analysis/audio_facts.h"
+#include "analysis/chunk_walker.h"
+#include "analysis/file_identify.h"
+#include "analysis/video_facts.h"
+#include "riff/riff_layout.h"
+
+namespace quibo {
+namespace {
+
+// The walk reads no chunk header at or past the image's last byte.
+constexpr std::size_t kWalkEnd = kImageCapacity - 1;
+
+}  // namespace
+
+void Analyse(const AnalysisInput& input, AudioSampleBuffer& samples, AviReport& report) {
+    report.Reset();
+    samples.Rewind();
+    report.size = input.fileSize;
+    report.lastWrite = input.lastWrite;
+    if (!input.fileSize) return;
+    const std::int64_t fileSize = *input.fileSize;
+    const Identification identity = IdentifyFile(input.image, fileSize);
+    report.type = identity.type;
+    report.missingBytes = identity.missingBytes;
+    if (report.type != FileType::Avi) return;
+
+    StreamFacts& facts = report.walk;
+    // A cut file is walked as far as the headers it declares and the bytes
+    // it has go.
+    const auto declaredEnd = static_cast<std::int64_t>(DeclaredRiffEnd(input.image));
+    WalkTarget target{input.image, facts, samples, report.rows};
+    if (!WalkFileImage(target, std::max(fileSize, declaredEnd), std::min(kWalkEnd, input.loadedLength))) return;
+    report.walked = true;
+    report.opendml = facts.odmlHeaderMet || input.continuesInAvix;
+
+    if (facts.audioStreamCount > 0) SummariseAudio(facts, samples, report.audio.emplace());
+    if (facts.videoStreamCount > 0) {
+        const std::uint64_t bytesAfterFirstRiff =
+            fileSize > declaredEnd ? static_cast<std::uint64_t>(fileSize - declaredEnd) : 0;
+        const std::uint64_t audioBytesPerSec =
+            (report.audio ? report.audio->bytesPerSecond : 0) + facts.otherAudioBytesPerSec;
+        SummariseVideo({facts, input.codecs, input.installed, bytesAfterFirstRiff, input.continuesInAvix,
+                        audioBytesPerSec},
+                       report.video.emplace());
+    }
+}
+
+}  // namespace quibo

@@ -1,0 +1,95 @@
+// What one analysis of a file finds, as values: what the file is and
+// whether it is whole, the first video and audio streams, the INFO rows and
+// JUNK texts, and the positions the INFO edits need. One report is reused
+// from file to file; its texts are views into the image it was made from.
+#pragma once
+
+#include <cstdint>
+#include <ctime>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "analysis/mpeg_audio_scan.h"
+#include "analysis/stream_facts.h"
+
+namespace quibo {
+
+enum class FileType { Avi, Asf, QuickTime, Mpeg, Rar, Zip, Ogg, Wav, Riff, Unknown };
+// "AVI", "ASF", "QuickTime", "MPEG", "RAR", "ZIP", "Ogg", "WAV", "RIFF", "unknown".
+const char* FileTypeName(FileType type);
+
+// "video", "audio", "text", "other".
+const char* StreamTypeName(StreamType type);
+
+struct VideoReport {
+    int index = 0;  // the stream's number in the file
+    // The stream header's handler and the format's compression as FourCC
+    // texts (up to the first NUL); uncompressed video reads "RGB " and kin.
+    std::string handler;
+    std::string compression;
+    std::uint32_t compressionValue = 0;
+    // The codec database's entry for the FourCC looked up: its texts, or
+    // the unknown entry's (when `codecKnown` is false).
+    bool codecKnown = false;
+    const char* codec = nullptr;
+    const char* vendor = nullptr;
+    bool decoderInstalled = false;
+    std::uint32_t width = 0;
+    std::uint32_t height = 0;
+    // The frame rate as rate / scale: the stream header's when both are set,
+    // else a million over the main header's frame period.
+    std::uint32_t rate = 0;
+    std::uint32_t scale = 0;
+    double framesPerSecond = 0;
+    std::uint32_t frames = 0;
+    double seconds = 0;
+    // Average bytes per second of video in the movie data, when it can be
+    // told (one video stream, a duration, audio that does not exceed it).
+    std::optional<double> bytesPerSecond;
+};
+
+struct AudioReport {
+    int index = 0;
+    // The format of the data: an extensible format's SubFormat tag.
+    std::uint16_t formatTag = 0;
+    std::uint16_t channels = 0;
+    std::uint32_t sampleRate = 0;
+    std::uint16_t bitsPerSample = 0;
+    // The declared byte rate; the stream's own where MPEG audio declares 0.
+    std::uint32_t bytesPerSecond = 0;
+    // Only MPEG audio is scanned; other formats have no verdict and no tag.
+    MpegAudioScan scan;
+};
+
+// A row of the RIFF Info list: an INFO field, or readable text of a JUNK
+// chunk (code "JUNK", no location).
+struct InfoRow {
+    std::string_view code;
+    std::string_view text;  // the field's bytes as stored, up to the first NUL
+    std::optional<std::size_t> location;  // chunk header in the image
+};
+
+struct AviReport {
+    FileType type = FileType::Unknown;
+    // Unknown when the file system did not tell them.
+    std::optional<std::int64_t> size;
+    std::optional<std::time_t> lastWrite;
+    // Bytes the first RIFF chunk declares beyond the file's end.
+    std::int64_t missingBytes = 0;
+    // Whether the chunk tree was walked: an AVI file whose sizes hold.
+    bool walked = false;
+    bool opendml = false;
+    std::optional<VideoReport> video;
+    std::optional<AudioReport> audio;
+    std::vector<InfoRow> rows;
+    // What the walk left behind: raw headers, stream types and the chunk
+    // positions the INFO edits need.
+    StreamFacts walk;
+
+    // Everything back to "nothing known", keeping the room already taken.
+    void Reset();
+};
+
+}  // namespace quibo
