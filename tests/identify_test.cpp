@@ -1,39 +1,12 @@
-// The General group: size texts, identification by leading bytes, the
-// truncation verdict and the date.
+// The General group through the window: identification by leading bytes,
+// the truncation verdict, sizes past 2 GiB and the date.
 #include <cstdlib>
 #include <ctime>
 
-#include "app/size_text.h"
 #include "dialog_fixture.h"
 
 namespace quibo::test {
 namespace {
-
-TEST(SizeText, LongFormCutsDecimalsAndGroupsThousands) {
-    const std::pair<std::int64_t, const char*> cases[] = {
-        {0, "0 bytes"},
-        {1023, "1,023 bytes"},
-        {1024, "1.00 KB   (1,024 bytes)"},
-        {10239, "9.99 KB   (10,239 bytes)"},
-        {10240, "10.0 KB   (10,240 bytes)"},
-        {102399, "99.9 KB   (102,399 bytes)"},
-        {102400, "100 KB   (102,400 bytes)"},
-        {1048575, "1,023 KB   (1,048,575 bytes)"},
-        {1048576, "1.00 MB   (1,024 KB    1,048,576 bytes)"},
-        {5000000, "4.76 MB   (4,882 KB    5,000,000 bytes)"},
-        {104857600, "100 MB   (102,400 KB    104,857,600 bytes)"},
-        {5368709120, "5,120 MB   (5,242,880 KB    5,368,709,120 bytes)"},
-    };
-    for (const auto& [bytes, text] : cases) EXPECT_EQ(FormatSizeText(bytes, SizeStyle::Long), text) << bytes;
-}
-
-TEST(SizeText, ShortFormAndGrouping) {
-    EXPECT_EQ(FormatSizeText(1023, SizeStyle::Short), "1,023 bytes");
-    EXPECT_EQ(FormatSizeText(1048575, SizeStyle::Short), "1,023 KB");
-    EXPECT_EQ(FormatSizeText(2000000, SizeStyle::Short), "1.90 MB");
-    EXPECT_EQ(GroupThousands(1000005), "1,000,005");
-    EXPECT_EQ(GroupThousands(-1), "");
-}
 
 struct IdentityCase {
     const char* name;

@@ -4,7 +4,6 @@
 #include <cstring>
 
 #include "analysis/audio_facts.h"
-#include "app/report_texts.h"
 #include "analysis/mpeg_audio_scan.h"
 #include "dialog_fixture.h"
 
@@ -142,58 +141,6 @@ TEST(MpegAudioScan, NothingPastTheCollectedDataIsRead) {
     EXPECT_EQ(ScanOf(tagged, 158).verdict, kVerdictVbr);
     EXPECT_EQ(ScanOf(tagged, 158).tag, "");
     EXPECT_EQ(ScanOf(tagged, 162).tag, "LAME3.");
-}
-
-TEST(AudioFacts, BitrateToTheNearestKilobitWithTheMark) {
-    struct Case {
-        std::uint32_t bytesPerSec;
-        int verdict;
-        const char* text;
-    };
-    for (Case c : {Case{16000, kVerdictCbr, "128 kb/s CBR  "}, Case{17437, kVerdictVbr, "139 kb/s VBR  "},
-                   Case{62, kVerdictNone, "0 kb/s"}, Case{63, kVerdictNone, "1 kb/s"},
-                   Case{0, kVerdictCbr, "0 kb/s CBR  "}, Case{176400, kVerdictNone, "1411 kb/s"}}) {
-        EXPECT_EQ(FormatAudioBitrate(c.bytesPerSec, c.verdict), c.text);
-    }
-}
-
-// One audio stream of format `tag` (extensible, with `subFormat`, when
-// that is set); `data` in two audio chunks.
-Bytes AudioAvi(std::uint16_t tag, std::uint32_t bytesPerSec, const Bytes& data, std::uint16_t subFormat = 0) {
-    Bytes wave = Bytes{static_cast<char>(tag), static_cast<char>(tag >> 8), 2, 0} + Le32(44100) + Le32(bytesPerSec) +
-                 Bytes("\x01\x00\x10\x00", 4);
-    if (subFormat != 0)
-        wave += Bytes("\x16\0\x10\0\x03\0\0\0", 8) + Bytes{static_cast<char>(subFormat), static_cast<char>(subFormat >> 8)} +
-                Bytes(14, '\x01');
-    using N = RiffNode;
-    return N::Riff("AVI ", {N::List("hdrl", {N::Leaf("avih", Bytes(56, '\0')), StreamList("auds", "", wave)}),
-                            N::List("movi", {N::Leaf("00wb", data.substr(0, 100)), N::Leaf("00wb", data.substr(100))})})
-        .ToBytes();
-}
-
-TEST_F(DialogTest, AudioGroupShowsNameTagAndMark) {
-    struct Case {
-        std::uint16_t tag;
-        std::uint32_t bytesPerSec;
-        Bytes data;
-        std::uint16_t subFormat;
-        const char* encoding;
-        const char* bitrate;
-    } cases[] = {
-        {0x55, 16000, TagFrame("Xing") + Frames(kMpeg1At128, 3), 0, "MP3  LAME3.92", "128 kb/s VBR  "},
-        // No declared rate: the stream's own, from its totals or its frames.
-        {0x55, 0, TagFrame("Xing") + Frames(kMpeg1At128, 3), 0, "MP3  LAME3.92", "123 kb/s VBR  "},
-        {0x50, 0, Frames(kLayer2, 12), 0, "MP1/MP2  ", "128 kb/s CBR  "},
-        // Other formats are not scanned, whatever their data holds.
-        {0x01, 176400, Frames(kMpeg1At128, 12), 0, "PCM  ", "1411 kb/s"},
-        {0xFFFE, 176400, Frames(kMpeg1At128, 12), 0x0001, "PCM  ", "1411 kb/s"},
-        {0xFFFE, 0, Frames(kMpeg1At160, 12), 0x0055, "MP3  ", "160 kb/s CBR  "},
-    };
-    for (const Case& c : cases) {
-        Load(AudioAvi(c.tag, c.bytesPerSec, c.data, c.subFormat));
-        EXPECT_EQ(Text(control::kAudioEncoding), c.encoding);
-        EXPECT_EQ(Text(control::kAudioBitrate), c.bitrate);
-    }
 }
 
 }  // namespace

@@ -1,16 +1,14 @@
-// The Video group of crafted files: duration, frame rate, frame size,
-// bitrate, the FourCC pair and its lookup, and the installed check.
+// The first video stream of crafted files, analysed from their bytes:
+// timing, bitrate, the FourCC pair and its lookup, and the installed check.
 #include <gtest/gtest.h>
 
 #include <optional>
 
-#include "app/main_dialog.h"
+#include "analysis/analyse.h"
+#include "analysis/avix_continuation.h"
 #include "fake_file_access.h"
-#include "platform/recorded_fields.h"
-#include "res/control_ids.h"
+#include "platform/memory_file_access.h"
 #include "riff_builder.h"
-#include "scripted_file_dialogs.h"
-#include "scripted_message_boxes.h"
 
 namespace quibo::test {
 namespace {
@@ -76,170 +74,125 @@ protected:
     VideoFactsTest() {
         files.Add("Quibo.dat", "XVID\tXvid\tXvid team\r\nDX50\tDivX 5\tDivX\r\nDIVX\tDivX 4\tDivX\r\n"
                                "DIV3\tLow motion\tMS\r\nDIV4\tFast motion\tMS\r\n");
-        dialog.Start();
+        EXPECT_TRUE(LoadCodecDatabase(files, {"Quibo.dat"}, codecs).complete);
     }
 
-    // Opens the crafted file; `trailing` follows its RIFF chunk, whose
-    // movie list is then written out in zeros.
-    void Show(const Movie& movie, const Bytes& trailing = {}) {
+    // The crafted file analysed as the window does; `trailing` follows its
+    // RIFF chunk, whose movie list is then written out in zeros.
+    const VideoReport& Video(const Movie& movie, const Bytes& trailing = {}) {
         auto [bytes, size] = Craft(movie);
         if (!trailing.empty()) bytes.resize(static_cast<std::size_t>(size), '\0');
-        files.Add("/data/movie.avi", bytes + trailing).reportedSize = size + static_cast<std::int64_t>(trailing.size());
-        dialog.SetPendingFileName("/data/movie.avi");
-        dialog.OnFileOpen();
-        ASSERT_TRUE(dialog.FileAnalysed()) << fields.Text(control::kFileStatus);
+        file.bytes.assign(bytes.begin(), bytes.end());
+        file.bytes.insert(file.bytes.end(), trailing.begin(), trailing.end());
+        // Past the bytes written the file is as long as it claims.
+        file.tailLength = static_cast<std::uint64_t>(size) + trailing.size() - file.bytes.size();
+        std::fill(image.begin(), image.end(), 0);
+        std::copy_n(file.bytes.begin(), std::min(file.bytes.size(), image.size()), image.begin());
+        MemoryFileHandle handle(file);
+        const std::int64_t fileSize = handle.Size().bytes;
+        const bool avix = ContinuesInAvix(handle, image.data(), static_cast<std::uint64_t>(fileSize));
+        Analyse({image.data(), std::min(file.bytes.size(), image.size()), fileSize, std::nullopt, avix, codecs, installed},
+                samples, report);
+        EXPECT_TRUE(report.walked && report.video);
+        static const VideoReport kNone;
+        return report.video ? *report.video : kNone;
     }
-    const std::string& Text(int controlId) const { return fields.Text(controlId); }
 
     FakeFileAccess files;
-    ScriptedMessageBoxes messages;
-    ScriptedFileDialogs dialogs;
-    RecordedFields fields;
-    MainDialog dialog{{files, messages, dialogs, fields}, {"Quibo.dat"}};
+    CodecDatabase codecs;
+    InstalledFourCCList installed;
+    FileBytes file;
+    std::vector<std::uint8_t> image = std::vector<std::uint8_t>(kImageCapacity);
+    std::vector<std::uint8_t> room = std::vector<std::uint8_t>(kImageCapacity);
+    AudioSampleBuffer samples{room.data(), room.size()};
+    AviReport report;
 };
 
-TEST_F(VideoFactsTest, DurationRoundsToTheSecondAndShowsTotalHours) {
+// The stream's own rate and scale are exact; the main header's frame period
+// is rounded to whole microseconds and counts only without them.
+TEST_F(VideoFactsTest, TimingFromTheStreamElseTheFramePeriod) {
     struct Case {
-        std::uint32_t frames, microSecPerFrame;
-        const char* text;
+        Movie movie;
+        std::uint32_t rate, scale;
+        double framesPerSecond, seconds;
     };
-    for (Case c : {Case{135000, 40000, "01h 30m 00s"}, Case{90001, 40000, "01h 00m 00s"},
-                   Case{7201, 500000, "01h 00m 01s"}, Case{2250000, 40000, "25h 00m 00s"}}) {
-        SCOPED_TRACE(c.text);
-        Show({.microSecPerFrame = c.microSecPerFrame, .frames = c.frames});
-        EXPECT_EQ(Text(control::kVideoDuration), c.text);
+    for (const Case& c : {Case{{.microSecPerFrame = 40000, .frames = 135000}, 1000000, 40000, 25, 5400},
+                          Case{{.microSecPerFrame = 33367, .frames = 30}, 1000000, 33367, 1e6 / 33367, 30 * 0.033367},
+                          Case{{.microSecPerFrame = 33366, .frames = 107892, .scale = 1001, .rate = 30000}, 30000,
+                               1001, 30000.0 / 1001, 3599.9964},
+                          Case{{.microSecPerFrame = 5337, .scale = 2000, .rate = 374700}, 374700, 2000, 187.35,
+                               250 / 187.35},
+                          Case{{.microSecPerFrame = 0, .moviSize = 1000000}, 0, 0, 0, 0}}) {
+        const VideoReport& video = Video(c.movie);
+        EXPECT_EQ(video.rate, c.rate);
+        EXPECT_EQ(video.scale, c.scale);
+        EXPECT_DOUBLE_EQ(video.framesPerSecond, c.framesPerSecond);
+        EXPECT_NEAR(video.seconds, c.seconds, 1e-9) << c.rate;
+        EXPECT_EQ(video.width, 640u);
+        EXPECT_EQ(video.compression, "XVID");
     }
 }
 
-TEST_F(VideoFactsTest, FrameRateFromTheStreamElseTheFramePeriod) {
-    Show({.microSecPerFrame = 40000});
-    EXPECT_EQ(Text(control::kVideoFrameRate), "25.000 FPS");
-    Show({.microSecPerFrame = 33367});
-    EXPECT_EQ(Text(control::kVideoFrameRate), "29.970 FPS");
-    // The period is rounded; the stream's own rate and scale are exact.
-    Show({.microSecPerFrame = 33366, .frames = 107892, .scale = 1001, .rate = 30000});
-    EXPECT_EQ(Text(control::kVideoFrameRate), "29.970 FPS");
-    EXPECT_EQ(Text(control::kVideoDuration), "01h 00m 00s");
-    Show({.microSecPerFrame = 5337, .scale = 2000, .rate = 374700});
-    EXPECT_EQ(Text(control::kVideoFrameRate), "187.350 FPS");
-    // No period: no rate, no length, no bitrate; the rest still shows.
-    Show({.microSecPerFrame = 0, .moviSize = 1000000});
-    EXPECT_EQ(Text(control::kVideoFrameRate), "n.a.");
-    EXPECT_EQ(Text(control::kVideoDuration), "00h 00m 00s");
-    EXPECT_EQ(Text(control::kVideoBitrate), "n.a.");
-    EXPECT_EQ(Text(control::kVideoFourCC), "XVID");
-}
-
-TEST_F(VideoFactsTest, FrameSizeWithTheRatioOfTheLongerSide) {
-    struct Case {
-        std::uint32_t width, height;
-        const char* text;
-    };
-    for (Case c : {Case{640, 480, "640 x 480  (1.333 : 1)"}, Case{480, 640, "480 x 640  (1 : 1.333)"},
-                   Case{500, 500, "500 x 500  (1.000 : 1)"}, Case{640, 0, "640 x 0"}, Case{0, 480, "0 x 480"}}) {
-        SCOPED_TRACE(c.text);
-        Show({.width = c.width, .height = c.height});
-        EXPECT_EQ(Text(control::kVideoAspect), c.text);
-    }
-}
-
-TEST_F(VideoFactsTest, BitrateLeavesOutTheAudioEstimate) {
-    // 10,000,000 bytes in 100 seconds.
-    Movie movie{.frames = 2500, .audioStreams = 1, .audioBytesPerSec = 16000, .moviSize = 10000000};
-    Show(movie);
-    EXPECT_EQ(Text(control::kVideoBitrate), "672 kb/s");
-    movie.audioStreams = 0;
-    Show(movie);
-    EXPECT_EQ(Text(control::kVideoBitrate), "800 kb/s");
-    // More audio than movie data.
-    Show({.frames = 2500, .audioStreams = 1, .audioBytesPerSec = 200000, .moviSize = 10000000});
-    EXPECT_EQ(Text(control::kVideoBitrate), "n.a.");
-    Show({.frames = 0, .moviSize = 10000000});
-    EXPECT_EQ(Text(control::kVideoBitrate), "n.a.");
-}
-
-TEST_F(VideoFactsTest, BitrateOfOneVideoStreamLeavesOutEveryAudioStream) {
-    // 1,000,000 bytes in 10 seconds, 16,000 bytes a second of each audio.
-    for (auto [movie, bitrate] : {std::pair{Movie{.videoStreams = 2, .moviSize = 1000000}, "n.a."},
-                                  std::pair{Movie{.audioStreams = 2, .moviSize = 1000000}, "544 kb/s"}}) {
-        Show(movie);
-        EXPECT_EQ(Text(control::kVideoBitrate), bitrate);
-        EXPECT_EQ(Text(control::kVideoDuration), "00h 00m 10s");
-        EXPECT_EQ(Text(control::kVideoCodec), "Xvid");
-    }
-}
-
-TEST_F(VideoFactsTest, FourCCPairAndTheCodeLookedUp) {
-    struct Case {
-        const char *handler, *compression, *fourCC, *codec;
-    };
-    for (Case c : {Case{"DIVX", "divx", "DIVX", "DivX 4"}, Case{"divx", "DX50", "DX50/divx", "DivX 5"},
-                   Case{"XVID", "XVID", "XVID", "Xvid"}, Case{"div4", "DIV3", "DIV3/div4", "Fast motion"},
-                   Case{"div3", "DIV3", "div3", "Low motion"}, Case{"MJPG", "MJPG", "MJPG", "<unknown>"}}) {
-        SCOPED_TRACE(c.fourCC);
-        Show({.handler = c.handler, .compression = c.compression});
-        EXPECT_EQ(Text(control::kVideoFourCC), c.fourCC);
-        EXPECT_EQ(Text(control::kVideoCodec), c.codec);
-    }
-    EXPECT_EQ(Text(control::kVideoVendor), "<unknown>");
-}
-
-TEST_F(VideoFactsTest, InstalledWhenEitherCodeIsListed) {
-    Show({.handler = "divx", .compression = "DX50"});
-    EXPECT_EQ(Text(control::kVideoStatus), "Codec NOT Installed");
-    EXPECT_TRUE(fields.Field(control::kVideoStatus).checked);
-    EXPECT_TRUE(fields.Field(control::kVideoStatus).enabled);
-
-    // Listed under the handler code only, in another letter case.
-    dialog.InstalledFourCCs().Add("DIVX");
-    Show({.handler = "divx", .compression = "DX50"});
-    EXPECT_EQ(Text(control::kVideoStatus), "Codec IS Installed");
-
-    // Whole codes only, and the list ends at its first empty entry.
-    dialog.InstalledFourCCs().Clear();
-    for (const char* code : {"DIV", "", "DX50"}) dialog.InstalledFourCCs().Add(code);
-    Show({.handler = "divx", .compression = "DX50"});
-    EXPECT_EQ(Text(control::kVideoStatus), "Codec NOT Installed");
-
-    // A div4 handler replaces DIV3 in the check too.
-    dialog.InstalledFourCCs().Clear();
-    dialog.InstalledFourCCs().Add("DIV3");
-    Show({.handler = "div4", .compression = "DIV3"});
-    EXPECT_EQ(Text(control::kVideoStatus), "Codec NOT Installed");
-    Show({.handler = "div3", .compression = "DIV3"});
-    EXPECT_EQ(Text(control::kVideoStatus), "Codec IS Installed");
-}
-
-TEST_F(VideoFactsTest, NothingOfTheLastFileShowsThroughMissingChunks) {
-    Show({.moviSize = 1000000});
-    EXPECT_EQ(Text(control::kVideoBitrate), "800 kb/s");
-    Show({.compression = std::nullopt, .moviSize = std::nullopt});
-    EXPECT_EQ(Text(control::kVideoFourCC), "RGB /XVID");
-    EXPECT_EQ(Text(control::kVideoCodec), "<unknown>");
-    EXPECT_EQ(Text(control::kVideoBitrate), "0 kb/s");
-}
-
-TEST_F(VideoFactsTest, OpenDmlContinuationCountsAsMovieData) {
-    // 500 frames of 40 ms; the first RIFF chunk's movie list holds 100,000
-    // bytes and 100,000 more follow it.
+// Bytes per second of video: the movie data over the duration, less every
+// audio stream's rate; nothing with two video streams, no duration, or more
+// audio than movie data. An OpenDML continuation counts as movie data.
+TEST_F(VideoFactsTest, BitrateLeavesOutEveryAudioStream) {
     const Bytes avix = "RIFF" + Le32(99992) + "AVIX" + Bytes(99988, '\0');
     struct Case {
-        std::uint32_t firstRiffFrames, odmlTotalFrames;
+        const char* name;
+        Movie movie;
         Bytes trailing;
-        const char* bitrate;
-    } cases[] = {
-        {250, 500, avix, "80 kb/s"},
+        std::optional<double> bytesPerSecond;
+    };
+    const Case cases[] = {
+        {"one audio", {.frames = 2500, .audioStreams = 1, .moviSize = 10000000}, {}, 84000},
+        {"no audio", {.frames = 2500, .moviSize = 10000000}, {}, 100000},
+        {"two audio", {.audioStreams = 2, .moviSize = 1000000}, {}, 68000},
+        {"audio beyond", {.frames = 2500, .audioStreams = 1, .audioBytesPerSec = 200000, .moviSize = 10000000}, {}, {}},
+        {"no frames", {.frames = 0, .moviSize = 10000000}, {}, {}},
+        {"two video", {.videoStreams = 2, .moviSize = 1000000}, {}, {}},
+        {"AVIX", {.frames = 500, .firstRiffFrames = 250, .moviSize = 100000, .odmlTotalFrames = 500}, avix, 10000},
         // mencoder gives both headers the same count.
-        {500, 500, avix, "80 kb/s"},
-        // Trailing bytes that are no AVIX chunk are no movie data.
-        {250, 500, Bytes(100000, '\0'), "40 kb/s"},
+        {"AVIX, equal counts", {.frames = 500, .moviSize = 100000, .odmlTotalFrames = 500}, avix, 10000},
+        {"no AVIX", {.frames = 500, .firstRiffFrames = 250, .moviSize = 100000, .odmlTotalFrames = 500},
+         Bytes(100000, '\0'), 5000},
     };
     for (const Case& c : cases) {
-        Show({.frames = 500, .firstRiffFrames = c.firstRiffFrames, .moviSize = 100000,
-              .odmlTotalFrames = c.odmlTotalFrames},
-             c.trailing);
-        EXPECT_EQ(Text(control::kVideoBitrate), c.bitrate);
+        EXPECT_EQ(Video(c.movie, c.trailing).bytesPerSecond, c.bytesPerSecond) << c.name;
+        EXPECT_EQ(report.opendml, c.movie.odmlTotalFrames.has_value()) << c.name;
     }
+}
+
+// DivX 3 tagged div4 in the handler is looked up by the handler; a decoder
+// listed under either code, whole and in any case, is installed.
+TEST_F(VideoFactsTest, FourCCPairLookupAndInstalledCheck) {
+    struct Case {
+        const char *handler, *compression, *codec, *installed;
+        bool decoder;
+    };
+    for (Case c : {Case{"DIVX", "divx", "DivX 4", "", false}, Case{"divx", "DX50", "DivX 5", "DIVX", true},
+                   Case{"divx", "DX50", "DivX 5", "DIV", false}, Case{"div4", "DIV3", "Fast motion", "DIV3", false},
+                   Case{"div3", "DIV3", "Low motion", "DIV3", true}, Case{"MJPG", "MJPG", "<unknown>", "", false}}) {
+        installed.Clear();
+        installed.Add(c.installed);
+        const VideoReport& video = Video({.handler = c.handler, .compression = c.compression});
+        EXPECT_STREQ(video.codec, c.codec) << c.handler;
+        EXPECT_EQ(video.codecKnown, std::string(c.codec) != "<unknown>") << c.handler;
+        EXPECT_EQ(video.decoderInstalled, c.decoder) << c.handler << "/" << c.compression;
+    }
+    // The installed list ends at its first empty entry.
+    installed.Clear();
+    for (const char* code : {"", "DX50"}) installed.Add(code);
+    EXPECT_FALSE(Video({.handler = "divx", .compression = "DX50"}).decoderInstalled);
+}
+
+// A report reused for the next file keeps nothing of the last.
+TEST_F(VideoFactsTest, NothingOfTheLastFileShowsThroughMissingChunks) {
+    EXPECT_EQ(Video({.moviSize = 1000000}).bytesPerSecond, 100000);
+    const VideoReport& video = Video({.compression = std::nullopt, .moviSize = std::nullopt});
+    EXPECT_EQ(video.compression, "RGB ");
+    EXPECT_FALSE(video.codecKnown);
+    EXPECT_EQ(video.bytesPerSecond, 0);
 }
 
 }  // namespace
