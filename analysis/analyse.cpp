@@ -5,6 +5,7 @@
 #include "analysis/audio_facts.h"
 #include "analysis/chunk_walker.h"
 #include "analysis/file_identify.h"
+#include "analysis/stream_list.h"
 #include "analysis/video_facts.h"
 #include "riff/riff_layout.h"
 
@@ -35,17 +36,22 @@ void Analyse(const AnalysisInput& input, AudioSampleBuffer& samples, AviReport& 
     WalkTarget target{input.image, facts, samples, report.rows};
     if (!WalkFileImage(target, std::max(fileSize, declaredEnd), std::min(kWalkEnd, input.loadedLength))) return;
     report.walked = true;
-    report.opendml = facts.odmlHeaderMet || input.continuesInAvix;
+    report.opendml = facts.odmlHeaderMet || input.pastImage.continuesInAvix;
+    report.legacyIndexEntries = input.pastImage.legacyIndexEntries;
 
+    SummariseStreams(facts, report.rows, report.streams);
     if (facts.audioStreamCount > 0) SummariseAudio(facts, samples, report.audio.emplace());
     if (facts.videoStreamCount > 0) {
         const std::uint64_t bytesAfterFirstRiff =
             fileSize > declaredEnd ? static_cast<std::uint64_t>(fileSize - declaredEnd) : 0;
         const std::uint64_t audioBytesPerSec =
             (report.audio ? report.audio->bytesPerSecond : 0) + facts.otherAudioBytesPerSec;
-        SummariseVideo({facts, input.codecs, input.installed, bytesAfterFirstRiff, input.continuesInAvix,
+        SummariseVideo({facts, input.codecs, input.installed, bytesAfterFirstRiff, input.pastImage.continuesInAvix,
                         audioBytesPerSec},
                        report.video.emplace());
+        const StreamReport& first = report.streams[static_cast<std::size_t>(facts.firstVideoStream)];
+        if (first.aspectX != 0 && first.aspectY != 0)
+            report.video->declaredAspect = static_cast<double>(first.aspectX) / first.aspectY;
     }
 }
 

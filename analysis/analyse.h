@@ -9,6 +9,7 @@
 
 #include "analysis/audio_sample_buffer.h"
 #include "analysis/avi_report.h"
+#include "analysis/past_image.h"
 #include "codecs/codec_database.h"
 #include "codecs/installed_fourcc_list.h"
 
@@ -21,9 +22,8 @@ struct AnalysisInput {
     // walked.
     std::optional<std::int64_t> fileSize;
     std::optional<std::time_t> lastWrite;
-    // Whether a RIFF AVIX chunk follows the first RIFF chunk (read from the
-    // file past the image).
-    bool continuesInAvix = false;
+    // What the file holds past the image at its top level.
+    const PastImage& pastImage;
     const CodecDatabase& codecs;
     const InstalledFourCCList& installed;
 };

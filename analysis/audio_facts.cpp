@@ -1,6 +1,8 @@
 #include "analysis/audio_facts.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <optional>
 
 #include "riff/riff_layout.h"
 
@@ -8,6 +10,30 @@ namespace quibo {
 namespace {
 
 bool IsMpegAudio(std::uint16_t formatTag) { return formatTag == 0x0050 || formatTag == 0x0055; }
+
+constexpr std::uint16_t kAc3Tag = 0x2000;
+// Sync frames are short; the first lies within this many bytes of the data.
+constexpr std::size_t kAc3SearchBytes = 8192;
+
+// The channels of the first AC-3 sync frame's bit stream information,
+// the LFE channel counted.
+std::optional<int> Ac3Channels(const std::uint8_t* data, std::size_t filled) {
+    static const int kFullBandChannels[8] = {2, 1, 2, 3, 3, 4, 4, 5};
+    const std::size_t end = std::min(filled, kAc3SearchBytes);
+    for (std::size_t at = 0; at + 8 <= end; ++at) {
+        if (data[at] != 0x0B || data[at + 1] != 0x77 || (data[at + 5] >> 3) > 10) continue;
+        // From byte 6: acmod (3 bits), the mix levels it implies, lfeon.
+        const unsigned bits = static_cast<unsigned>(data[at + 6]) << 8 | data[at + 7];
+        const unsigned acmod = bits >> 13;
+        int skip = 3;
+        if ((acmod & 1) != 0 && acmod != 1) skip += 2;
+        if ((acmod & 4) != 0) skip += 2;
+        if (acmod == 2) skip += 2;
+        const bool lfe = (bits >> (15 - skip)) & 1;
+        return kFullBandChannels[acmod] + (lfe ? 1 : 0);
+    }
+    return std::nullopt;
+}
 
 }  // namespace
 
@@ -51,6 +77,31 @@ std::string AudioFormatName(std::uint16_t formatTag) {
     }
 }
 
+std::string ChannelLayoutName(std::uint16_t channels, std::uint32_t channelMask) {
+    // Speaker bits: FL 0x1, FR 0x2, FC 0x4, LFE 0x8, BL 0x10, BR 0x20,
+    // SL 0x200, SR 0x400.
+    switch (channelMask) {
+        case 0x4: return "mono";
+        case 0x3: return "stereo";
+        case 0xB: return "2.1";
+        case 0x33: return "quad";
+        case 0x37:
+        case 0x607: return "5.0";
+        case 0x3F:
+        case 0x60F: return "5.1";
+        case 0x63F:
+        case 0xFF: return "7.1";
+        default: break;
+    }
+    switch (channels) {
+        case 1: return "mono";
+        case 2: return "stereo";
+        case 6: return "5.1";
+        case 8: return "7.1";
+        default: return std::to_string(channels) + " channels";
+    }
+}
+
 void SummariseAudio(const StreamFacts& facts, const AudioSampleBuffer& samples, AudioReport& audio) {
     const std::uint8_t* format = facts.audioFormat.data();
     audio.index = facts.firstAudioStream;
@@ -61,6 +112,8 @@ void SummariseAudio(const StreamFacts& facts, const AudioSampleBuffer& samples, 
     audio.bitsPerSample = ReadLe16(format + wave_format::kBitsPerSample);
     audio.bytesPerSecond = ReadLe32(format + wave_format::kAvgBytesPerSec);
     audio.scan = {};
+    audio.codedChannels.reset();
+    if (audio.formatTag == kAc3Tag) audio.codedChannels = Ac3Channels(samples.Data(), samples.Filled());
     if (!IsMpegAudio(audio.formatTag)) return;
     audio.scan = ScanMpegAudio(samples.Data(), samples.Filled());
     // Writers of variable, and some of constant, MPEG audio declare no rate.

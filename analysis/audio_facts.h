@@ -14,6 +14,9 @@ namespace quibo {
 
 // A name for a WAVE format tag.
 std::string AudioFormatName(std::uint16_t formatTag);
+// "mono", "stereo", "5.1" and kin from an extensible format's channel mask,
+// else from the count alone; "N channels" for others.
+std::string ChannelLayoutName(std::uint16_t channels, std::uint32_t channelMask);
 
 void SummariseAudio(const StreamFacts& facts, const AudioSampleBuffer& samples, AudioReport& audio);
 

@@ -8,8 +8,10 @@ void AviReport::Reset() {
     lastWrite.reset();
     missingBytes = 0;
     walked = opendml = false;
+    legacyIndexEntries.reset();
     video.reset();
     audio.reset();
+    streams.clear();
     rows.clear();
     walk.Reset();
 }

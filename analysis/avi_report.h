@@ -48,6 +48,8 @@ struct VideoReport {
     // Average bytes per second of video in the movie data, when it can be
     // told (one video stream, a duration, audio that does not exceed it).
     std::optional<double> bytesPerSecond;
+    // The display aspect ratio the file declares ("vprp"), if any.
+    std::optional<double> declaredAspect;
 };
 
 struct AudioReport {
@@ -61,6 +63,29 @@ struct AudioReport {
     std::uint32_t bytesPerSecond = 0;
     // Only MPEG audio is scanned; other formats have no verdict and no tag.
     MpegAudioScan scan;
+    // AC-3: the channels its first sync frame codes, LFE counted.
+    std::optional<int> codedChannels;
+};
+
+// A stream of the header list as its header, format and neighbours
+// declare it.
+struct StreamReport {
+    int index = 0;
+    StreamType type = StreamType::Other;
+    std::string handler;
+    std::uint32_t scale = 0, rate = 0, start = 0, length = 0, suggestedBuffer = 0;
+    std::string_view name;      // "strn"
+    std::string_view language;  // IAS1 to IAS9 name the audio streams' languages, in order
+    bool superIndex = false;    // an OpenDML "indx"
+    // Video: the format's compression and frame size; from "vprp" the
+    // frame's aspect ratio (X:Y) and fields per frame.
+    std::string compression;
+    std::uint32_t width = 0, height = 0;
+    std::uint16_t aspectX = 0, aspectY = 0;
+    std::uint32_t fieldsPerFrame = 0;
+    // Audio: the format's fields; the channel mask of an extensible format.
+    std::uint16_t formatTag = 0, channels = 0, bitsPerSample = 0;
+    std::uint32_t sampleRate = 0, bytesPerSecond = 0, channelMask = 0;
 };
 
 // A row of the RIFF Info list: an INFO field, or readable text of a JUNK
@@ -81,8 +106,11 @@ struct AviReport {
     // Whether the chunk tree was walked: an AVI file whose sizes hold.
     bool walked = false;
     bool opendml = false;
+    // Entries of the legacy index (idx1); none without one.
+    std::optional<std::uint32_t> legacyIndexEntries;
     std::optional<VideoReport> video;
     std::optional<AudioReport> audio;
+    std::vector<StreamReport> streams;
     std::vector<InfoRow> rows;
     // What the walk left behind: raw headers, stream types and the chunk
     // positions the INFO edits need.

@@ -71,11 +71,10 @@ StreamType StreamTypeOf(const std::uint8_t* type) {
 
 void HandleStreamHeader(const WalkTarget& target, std::size_t chunk) {
     StreamFacts& facts = target.facts;
-    const auto stream = static_cast<std::int32_t>(facts.streamTypes.size());
-    std::array<std::uint8_t, 4> typeBytes{};
-    CopyData(target, chunk, typeBytes);
-    const StreamType type = StreamTypeOf(typeBytes.data());
-    facts.streamTypes.push_back(type);
+    const auto stream = static_cast<std::int32_t>(facts.streams.size());
+    StreamEntry& entry = facts.streams.emplace_back();
+    CopyData(target, chunk, entry.header);
+    const StreamType type = entry.type = StreamTypeOf(entry.header.data());
     facts.lastHeaderWasAudio = type == StreamType::Audio;
     if (type == StreamType::Video && ++facts.videoStreamCount == 1) {
         CopyData(target, chunk, facts.videoStreamHeader);
@@ -90,6 +89,10 @@ void HandleStreamHeader(const WalkTarget& target, std::size_t chunk) {
 // stream's is kept whole, the byte rates of later ones are added up.
 void HandleStreamFormat(const WalkTarget& target, std::size_t chunk) {
     StreamFacts& facts = target.facts;
+    if (!facts.streams.empty()) {
+        CopyData(target, chunk, facts.streams.back().format);
+        facts.streams.back().hasFormat = true;
+    }
     if (!facts.lastHeaderWasAudio) {
         CopyData(target, chunk, facts.videoFormat);
     } else if (facts.audioStreamCount == 1) {
@@ -212,6 +215,15 @@ void HandleLeafChunk(const WalkTarget& target, std::size_t offset, std::string_v
         HandleStreamHeader(target, offset);
     } else if (path == "/RIFF:AVI /LIST:hdrl/LIST:strl/strf") {
         HandleStreamFormat(target, offset);
+    } else if (path == "/RIFF:AVI /LIST:hdrl/LIST:strl/strn") {
+        if (!facts.streams.empty()) facts.streams.back().name = DataText(target, offset);
+    } else if (path == "/RIFF:AVI /LIST:hdrl/LIST:strl/indx") {
+        if (!facts.streams.empty()) facts.streams.back().superIndex = true;
+    } else if (path == "/RIFF:AVI /LIST:hdrl/LIST:strl/vprp") {
+        if (!facts.streams.empty()) {
+            CopyData(target, offset, facts.streams.back().properties);
+            facts.streams.back().hasProperties = true;
+        }
     } else if (path == "/RIFF:AVI /LIST:hdrl/avih") {
         CopyData(target, offset, facts.mainHeader);
     } else if (path == "/RIFF:AVI /LIST:hdrl/LIST:odml/dmlh") {

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 #include "riff/riff_layout.h"
@@ -11,6 +12,19 @@
 namespace quibo {
 
 enum class StreamType { Video, Audio, Text, Other };
+
+// One stream list of the header list: its header and the start of its
+// format as stored, its name, and what its other chunks say.
+struct StreamEntry {
+    StreamType type = StreamType::Other;
+    std::array<std::uint8_t, stream_header::kKeptSize> header{};
+    std::array<std::uint8_t, bitmap_info::kSize> format{};
+    bool hasFormat = false;
+    std::string_view name;  // "strn", a view into the image
+    bool superIndex = false;  // an OpenDML "indx"
+    std::array<std::uint8_t, video_properties::kKeptSize> properties{};  // "vprp"
+    bool hasProperties = false;
+};
 
 struct StreamFacts {
     std::array<std::uint8_t, main_header::kSize> mainHeader{};
@@ -20,9 +34,9 @@ struct StreamFacts {
     std::array<std::uint8_t, wave_format::kKeptSize> audioFormat{};
     std::int32_t videoStreamCount = 0;
     std::int32_t audioStreamCount = 0;
-    // The type of each stream header met so far, in file order: the next
-    // stream's number is their count.
-    std::vector<StreamType> streamTypes;
+    // Each stream met so far, in file order: the next stream's number is
+    // their count.
+    std::vector<StreamEntry> streams;
     std::int32_t firstVideoStream = -1;
     // The number of the first audio stream, which names its data chunks.
     std::int32_t firstAudioStream = -1;
@@ -56,7 +70,7 @@ struct StreamFacts {
         audioFormat.fill(0);
         audioStreamCount = 0;
         videoStreamCount = 0;
-        streamTypes.clear();
+        streams.clear();
         firstVideoStream = -1;
         firstAudioStream = -1;
         otherAudioBytesPerSec = 0;

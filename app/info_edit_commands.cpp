@@ -12,8 +12,8 @@
 namespace quibo {
 
 bool MainDialog::RefuseEditPastImage() {
-    if (!infoListPastImage_) return false;
-    services_.messages.Show({"The INFO list of this file lies at byte " + std::to_string(*infoListPastImage_) +
+    if (!pastImage_.infoList) return false;
+    services_.messages.Show({"The INFO list of this file lies at byte " + std::to_string(*pastImage_.infoList) +
                                  ", past the first " + std::to_string(kImageCapacity) +
                                  " bytes, which are all Quibo rewrites. File will not be modified",
                              "Edit Failed", MessageButtons::Ok, MessageIcon::Exclamation});

@@ -8,11 +8,9 @@
 #include <strings.h>
 
 #include "analysis/analyse.h"
-#include "analysis/avix_continuation.h"
 #include "analysis/file_identify.h"
 #include "app/report_texts.h"
 #include "codecs/installed_codecs.h"
-#include "info/info_list_past_image.h"
 #include "platform/error_text.h"
 #include "res/command_ids.h"
 #include "riff/riff_layout.h"
@@ -152,15 +150,11 @@ void MainDialog::LoadAndAnalyse(FileHandle* file, const std::string& path) {
     }
     if (file != nullptr) {
         ReadIntoImage(*file, path);
-        infoListPastImage_.reset();
-        continuesInAvix_ = false;
-        if (loadedSize_ && IdentifyFile(fileImage_.get(), *loadedSize_).type == FileType::Avi) {
-            const auto size = static_cast<std::uint64_t>(*loadedSize_);
-            infoListPastImage_ = FindInfoListPastImage(*file, fileImage_.get(), size);
-            continuesInAvix_ = ContinuesInAvix(*file, fileImage_.get(), size);
-        }
+        pastImage_ = {};
+        if (loadedSize_ && IdentifyFile(fileImage_.get(), *loadedSize_).type == FileType::Avi)
+            pastImage_ = ReadPastImage(*file, fileImage_.get(), static_cast<std::uint64_t>(*loadedSize_));
     }
-    Analyse({fileImage_.get(), loadedLength_, loadedSize_, loadedTime_, continuesInAvix_, codecs_, installed_},
+    Analyse({fileImage_.get(), loadedLength_, loadedSize_, loadedTime_, pastImage_, codecs_, installed_},
             *audio_, report_);
     fileAnalysed_ = report_.walked;
     ShowReport(report_, shownName_, services_.fields);

@@ -13,6 +13,7 @@
 
 #include "analysis/audio_sample_buffer.h"
 #include "analysis/avi_report.h"
+#include "analysis/past_image.h"
 #include "codecs/codec_database.h"
 #include "codecs/installed_fourcc_list.h"
 #include "info/info_edit_request.h"
@@ -155,8 +156,7 @@ private:
     std::optional<FileIdentity> loadedIdentity_;
     // The name the General group shows: the file last opened.
     std::string shownName_;
-    std::optional<std::uint64_t> infoListPastImage_;
-    bool continuesInAvix_ = false;
+    PastImage pastImage_;
 
     AviReport report_;
 

@@ -40,7 +40,7 @@ void ShowVideo(const VideoReport& video, FieldSurface& fields) {
     fields.SetText(control::kVideoCodec, CodecText(video.codec));
     fields.SetText(control::kVideoVendor, CodecText(video.vendor));
     if (auto rate = FormatFrameRate(video.framesPerSecond)) fields.SetText(control::kVideoFrameRate, *rate);
-    fields.SetText(control::kVideoAspect, FormatFrameSize(video.width, video.height));
+    fields.SetText(control::kVideoAspect, FormatFrameSize(video.width, video.height, video.declaredAspect));
     fields.SetChecked(control::kVideoStatus, true);
     fields.SetEnabled(control::kVideoStatus, true);
     fields.SetText(control::kVideoStatus, video.decoderInstalled ? "Codec IS Installed" : "Codec NOT Installed");
@@ -123,9 +123,11 @@ std::optional<std::string> FormatFrameRate(double framesPerSecond) {
     return text;
 }
 
-std::string FormatFrameSize(std::uint32_t width, std::uint32_t height) {
+std::string FormatFrameSize(std::uint32_t width, std::uint32_t height, std::optional<double> displayAspect) {
     char text[96];
-    if (width == 0 || height == 0)
+    if (displayAspect)
+        std::snprintf(text, sizeof text, "%u x %u  (%4.3f : 1)", width, height, *displayAspect);
+    else if (width == 0 || height == 0)
         std::snprintf(text, sizeof text, "%u x %u", width, height);
     else if (width < height)
         std::snprintf(text, sizeof text, "%u x %u  (1 : %4.3f)", width, height, static_cast<double>(height) / width);

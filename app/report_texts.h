@@ -27,8 +27,9 @@ std::string FileStatusText(const AviReport& report);
 std::string FormatDuration(double seconds);
 // "25.000 FPS"; nothing for a rate that is not positive.
 std::optional<std::string> FormatFrameRate(double framesPerSecond);
-// "640 x 480  (1.333 : 1)"; without the ratio when a side is zero.
-std::string FormatFrameSize(std::uint32_t width, std::uint32_t height);
+// "640 x 480  (1.333 : 1)"; without the ratio when a side is zero. A
+// display aspect ratio the file declares stands in the brackets instead.
+std::string FormatFrameSize(std::uint32_t width, std::uint32_t height, std::optional<double> displayAspect);
 // "1200 kb/s" from bytes per second.
 std::string FormatVideoBitrate(double bytesPerSecond);
 // "128 kb/s" to the nearest kilobit, then " VBR  ", " CBR  " or nothing.

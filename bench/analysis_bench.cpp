@@ -38,8 +38,9 @@ void BM_AnalyseImage(benchmark::State& state) {
     std::vector<std::uint8_t> room(quibo::kImageCapacity);
     quibo::AudioSampleBuffer samples(room.data(), room.size());
     quibo::AviReport report;
+    const quibo::PastImage past;
     const quibo::AnalysisInput input{dialog.FileImage(), dialog.LoadedLength(), dialog.Report().size,
-                                     dialog.Report().lastWrite, false, dialog.Codecs(), dialog.InstalledFourCCs()};
+                                     dialog.Report().lastWrite, past, dialog.Codecs(), dialog.InstalledFourCCs()};
     for (auto _ : state) {
         quibo::Analyse(input, samples, report);
         benchmark::DoNotOptimize(report.walked);

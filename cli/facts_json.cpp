@@ -1,5 +1,6 @@
 // The typed report as JSON: numbers as numbers, texts decoded, null where
 // the file does not tell.
+#include <algorithm>
 #include <cmath>
 #include <numeric>
 #include <string>
@@ -18,38 +19,91 @@ Json TextOrNull(const char* text) { return text ? Json(DisplayText(text)) : Json
 // Bytes per second as whole bits per second.
 Json BitsPerSecond(double bytesPerSecond) { return Json(std::llround(bytesPerSecond * 8)); }
 
-void AddVideo(const VideoReport& video, Json& stream) {
-    stream["fourcc"] = DisplayText(video.compression);
-    stream["handler"] = DisplayText(video.handler);
-    stream["codec"] = video.codecKnown ? TextOrNull(video.codec) : Json();
-    stream["vendor"] = video.codecKnown ? TextOrNull(video.vendor) : Json();
-    stream["decoder_installed"] = video.decoderInstalled;
-    stream["width"] = video.width;
-    stream["height"] = video.height;
-    stream["display_aspect_ratio"] =
-        video.width && video.height ? Json(static_cast<double>(video.width) / video.height) : Json();
-    const bool timed = video.rate != 0 && video.scale != 0;
-    stream["frame_rate"] = timed ? Json(video.framesPerSecond) : Json();
-    const std::uint32_t common = timed ? std::gcd(video.rate, video.scale) : 1;
-    stream["frame_rate_fraction"] =
-        timed ? Json(std::to_string(video.rate / common) + "/" + std::to_string(video.scale / common)) : Json();
-    stream["frames"] = video.frames;
-    stream["duration"] = timed ? Json(video.seconds) : Json();
-    stream["bitrate"] = video.bytesPerSecond ? BitsPerSecond(*video.bytesPerSecond) : Json();
-    stream["format"] = Json::object();
+Json ViewOrNull(std::string_view text) { return text.empty() ? Json() : Json(DisplayText(text)); }
+
+double Ratio(std::uint32_t numerator, std::uint32_t denominator) {
+    return static_cast<double>(numerator) / denominator;
 }
 
-void AddAudio(const AudioReport& audio, Json& stream) {
-    stream["format_tag"] = audio.formatTag;
-    stream["format"] = AudioFormatName(audio.formatTag);
-    stream["channels"] = audio.channels;
-    stream["sample_rate"] = audio.sampleRate;
-    stream["bits_per_sample"] = audio.bitsPerSample ? Json(audio.bitsPerSample) : Json();
-    stream["bitrate"] = audio.bytesPerSecond ? BitsPerSecond(audio.bytesPerSecond) : Json();
-    stream["bitrate_mode"] = audio.scan.verdict == kVerdictVbr   ? Json("VBR")
-                             : audio.scan.verdict == kVerdictCbr ? Json("CBR")
+// "30000/1001": rate over scale in lowest terms.
+std::string Fraction(std::uint32_t rate, std::uint32_t scale) {
+    const std::uint32_t common = std::gcd(rate, scale);
+    return std::to_string(rate / common) + "/" + std::to_string(scale / common);
+}
+
+// What every stream's header says, and its name and language.
+Json StreamJson(const StreamReport& stream) {
+    const bool timed = stream.rate != 0 && stream.scale != 0;
+    return {{"index", stream.index},
+            {"type", StreamTypeName(stream.type)},
+            {"handler", DisplayText(stream.handler)},
+            {"scale", stream.scale},
+            {"rate", stream.rate},
+            {"start", stream.start},
+            {"length", stream.length},
+            {"suggested_buffer", stream.suggestedBuffer},
+            {"name", ViewOrNull(stream.name)},
+            {"language", ViewOrNull(stream.language)},
+            {"super_index", stream.superIndex},
+            {"duration", timed ? Json(Ratio(stream.length, stream.rate) * stream.scale) : Json()}};
+}
+
+void AddVideoFormat(const StreamReport& stream, Json& json) {
+    const bool timed = stream.rate != 0 && stream.scale != 0;
+    json["fourcc"] = DisplayText(stream.compression);
+    json["width"] = stream.width;
+    json["height"] = stream.height;
+    json["display_aspect_ratio"] = stream.aspectX && stream.aspectY ? Json(Ratio(stream.aspectX, stream.aspectY))
+                                   : stream.width && stream.height ? Json(Ratio(stream.width, stream.height))
+                                                                   : Json();
+    json["scan_type"] = stream.fieldsPerFrame == 1   ? Json("progressive")
+                        : stream.fieldsPerFrame == 2 ? Json("interlaced")
+                                                     : Json();
+    json["frame_rate"] = timed ? Json(Ratio(stream.rate, stream.scale)) : Json();
+    json["frame_rate_fraction"] = timed ? Json(Fraction(stream.rate, stream.scale)) : Json();
+    json["frames"] = stream.length;
+}
+
+// The first video stream: what the window shows, as numbers.
+void AddFirstVideo(const VideoReport& video, Json& json) {
+    const bool timed = video.rate != 0 && video.scale != 0;
+    json["fourcc"] = DisplayText(video.compression);
+    json["codec"] = video.codecKnown ? TextOrNull(video.codec) : Json();
+    json["vendor"] = video.codecKnown ? TextOrNull(video.vendor) : Json();
+    json["decoder_installed"] = video.decoderInstalled;
+    json["width"] = video.width;
+    json["height"] = video.height;
+    json["display_aspect_ratio"] = video.declaredAspect             ? Json(*video.declaredAspect)
+                                   : video.width && video.height ? Json(Ratio(video.width, video.height))
                                                                  : Json();
-    stream["encoder"] = audio.scan.tag.text[0] ? Json(DisplayText(audio.scan.tag.text)) : Json();
+    json["frame_rate"] = timed ? Json(video.framesPerSecond) : Json();
+    json["frame_rate_fraction"] = timed ? Json(Fraction(video.rate, video.scale)) : Json();
+    json["frames"] = video.frames;
+    json["duration"] = timed ? Json(video.seconds) : Json();
+    json["bitrate"] = video.bytesPerSecond ? BitsPerSecond(*video.bytesPerSecond) : Json();
+    json["format"] = Json::object();
+}
+
+void AddAudioFormat(const StreamReport& stream, Json& json) {
+    json["format_tag"] = stream.formatTag;
+    json["format"] = AudioFormatName(stream.formatTag);
+    json["channels"] = stream.channels;
+    json["channel_layout"] = ChannelLayoutName(stream.channels, stream.channelMask);
+    json["sample_rate"] = stream.sampleRate;
+    json["bits_per_sample"] = stream.bitsPerSample ? Json(stream.bitsPerSample) : Json();
+    json["bitrate"] = stream.bytesPerSecond ? BitsPerSecond(stream.bytesPerSecond) : Json();
+}
+
+// The first audio stream: its data's rate, CBR or VBR and encoder too.
+void AddFirstAudio(const AudioReport& audio, Json& json) {
+    json["format_tag"] = audio.formatTag;
+    json["format"] = AudioFormatName(audio.formatTag);
+    json["bitrate"] = audio.bytesPerSecond ? BitsPerSecond(audio.bytesPerSecond) : Json();
+    json["bitrate_mode"] = audio.scan.verdict == kVerdictVbr   ? Json("VBR")
+                           : audio.scan.verdict == kVerdictCbr ? Json("CBR")
+                                                               : Json();
+    json["encoder"] = audio.scan.tag.text[0] ? Json(DisplayText(audio.scan.tag.text)) : Json();
+    json["coded_channels"] = audio.codedChannels ? Json(*audio.codedChannels) : Json();
 }
 
 }  // namespace
@@ -63,12 +117,15 @@ Json FactsJson(const AviReport& report) {
     facts["opendml"] = report.opendml;
     facts["duration"] = report.video && report.video->rate && report.video->scale ? Json(report.video->seconds) : Json();
     facts["streams"] = Json::array();
-    const std::vector<StreamType>& types = report.walk.streamTypes;
-    for (std::size_t index = 0; index < types.size(); ++index) {
-        Json stream{{"index", index}, {"type", StreamTypeName(types[index])}};
-        if (report.video && static_cast<std::size_t>(report.video->index) == index) AddVideo(*report.video, stream);
-        if (report.audio && static_cast<std::size_t>(report.audio->index) == index) AddAudio(*report.audio, stream);
-        facts["streams"].push_back(std::move(stream));
+    for (const StreamReport& stream : report.streams) {
+        Json json = StreamJson(stream);
+        const bool first = (report.video && report.video->index == stream.index) ||
+                           (report.audio && report.audio->index == stream.index);
+        if (stream.type == StreamType::Video) AddVideoFormat(stream, json);
+        if (stream.type == StreamType::Audio) AddAudioFormat(stream, json);
+        if (first && stream.type == StreamType::Video) AddFirstVideo(*report.video, json);
+        if (first && stream.type == StreamType::Audio) AddFirstAudio(*report.audio, json);
+        facts["streams"].push_back(std::move(json));
     }
     facts["tags"] = Json::object();
     facts["junk_texts"] = Json::array();
@@ -79,7 +136,10 @@ Json FactsJson(const AviReport& report) {
         else if (!facts["tags"].contains(code))
             facts["tags"][code] = DisplayText(row.text);
     }
-    facts["index"] = {{"legacy_entries", nullptr}, {"opendml", false}};
+    const bool superIndex = std::any_of(report.streams.begin(), report.streams.end(),
+                                        [](const StreamReport& stream) { return stream.superIndex; });
+    facts["index"] = {{"legacy_entries", report.legacyIndexEntries ? Json(*report.legacyIndexEntries) : Json()},
+                      {"opendml", superIndex}};
     return facts;
 }
 

@@ -68,8 +68,18 @@ inline constexpr std::size_t kType = 0;
 inline constexpr std::size_t kHandler = 4;
 inline constexpr std::size_t kScale = 20;
 inline constexpr std::size_t kRate = 24;
+inline constexpr std::size_t kStart = 28;
 inline constexpr std::size_t kLength = 32;
+inline constexpr std::size_t kSuggestedBufferSize = 36;
 }  // namespace stream_header
+
+// Video properties ("vprp" data): the frame's aspect ratio as two 16-bit
+// numbers (X in the high half) and the fields per frame.
+namespace video_properties {
+inline constexpr std::size_t kKeptSize = 36;
+inline constexpr std::size_t kFrameAspectRatio = 20;
+inline constexpr std::size_t kFieldsPerFrame = 32;
+}  // namespace video_properties
 
 // OpenDML extended header ("dmlh" data): frames of the whole file.
 namespace odml_header {
@@ -79,6 +89,8 @@ inline constexpr std::size_t kTotalFrames = 0;
 // BITMAPINFOHEADER (video "strf" data); 40 bytes are kept.
 namespace bitmap_info {
 inline constexpr std::size_t kSize = 40;
+inline constexpr std::size_t kWidth = 4;
+inline constexpr std::size_t kHeight = 8;
 inline constexpr std::size_t kCompression = 16;
 
 // A compression value as a FourCC text. The values 0 to 3 are numbers
@@ -105,6 +117,7 @@ inline constexpr std::size_t kSamplesPerSec = 4;
 inline constexpr std::size_t kAvgBytesPerSec = 8;
 inline constexpr std::size_t kBlockAlign = 12;
 inline constexpr std::size_t kBitsPerSample = 14;
+inline constexpr std::size_t kChannelMask = 20;
 // The first two bytes of an extensible format's SubFormat GUID are the
 // format tag of its data.
 inline constexpr std::size_t kSubFormat = 24;

@@ -62,6 +62,8 @@ TEST(ReportTexts, EachFactAsTheWindowShowsIt) {
         {"landscape", [](AviReport&) {}, control::kVideoAspect, "640 x 480  (1.333 : 1)"},
         {"portrait", video([](VideoReport& v) { v.width = 480, v.height = 640; }), control::kVideoAspect, "480 x 640  (1 : 1.333)"},
         {"no height", video([](VideoReport& v) { v.height = 0; }), control::kVideoAspect, "640 x 0"},
+        {"PAL 16:9", video([](VideoReport& v) { v.width = 720, v.height = 576, v.declaredAspect = 16.0 / 9; }),
+         control::kVideoAspect, "720 x 576  (1.778 : 1)"},
         {"video bitrate", [](AviReport&) {}, control::kVideoBitrate, "800 kb/s"},
         {"no video bitrate", video([](VideoReport& v) { v.bytesPerSecond.reset(); }), control::kVideoBitrate, "n.a."},
         {"FourCC", [](AviReport&) {}, control::kVideoFourCC, "XVID"},

@@ -5,7 +5,6 @@
 #include <optional>
 
 #include "analysis/analyse.h"
-#include "analysis/avix_continuation.h"
 #include "fake_file_access.h"
 #include "platform/memory_file_access.h"
 #include "riff_builder.h"
@@ -90,8 +89,8 @@ protected:
         std::copy_n(file.bytes.begin(), std::min(file.bytes.size(), image.size()), image.begin());
         MemoryFileHandle handle(file);
         const std::int64_t fileSize = handle.Size().bytes;
-        const bool avix = ContinuesInAvix(handle, image.data(), static_cast<std::uint64_t>(fileSize));
-        Analyse({image.data(), std::min(file.bytes.size(), image.size()), fileSize, std::nullopt, avix, codecs, installed},
+        const PastImage past = ReadPastImage(handle, image.data(), static_cast<std::uint64_t>(fileSize));
+        Analyse({image.data(), std::min(file.bytes.size(), image.size()), fileSize, std::nullopt, past, codecs, installed},
                 samples, report);
         EXPECT_TRUE(report.walked && report.video);
         static const VideoReport kNone;
