@@ -6,6 +6,7 @@
 #include "analysis/chunk_walker.h"
 #include "analysis/file_identify.h"
 #include "analysis/stream_list.h"
+#include "analysis/video_bitstream.h"
 #include "analysis/video_facts.h"
 #include "riff/riff_layout.h"
 
@@ -49,9 +50,14 @@ void Analyse(const AnalysisInput& input, AudioSampleBuffer& samples, AviReport& 
         SummariseVideo({facts, input.codecs, input.installed, bytesAfterFirstRiff, input.pastImage.continuesInAvix,
                         audioBytesPerSec},
                        report.video.emplace());
+        VideoReport& video = *report.video;
+        ReadVideoBitstream(input.image, facts, video.compression, video.handler, video.bitstream);
         const StreamReport& first = report.streams[static_cast<std::size_t>(facts.firstVideoStream)];
+        const VideoBitstream& bits = video.bitstream;
         if (first.aspectX != 0 && first.aspectY != 0)
-            report.video->declaredAspect = static_cast<double>(first.aspectX) / first.aspectY;
+            video.declaredAspect = static_cast<double>(first.aspectX) / first.aspectY;
+        else if (bits.pixelAspectX != 0 && bits.pixelAspectY != 0 && video.height != 0)
+            video.declaredAspect = static_cast<double>(video.width) * bits.pixelAspectX / (static_cast<double>(video.height) * bits.pixelAspectY);
     }
 }
 

@@ -23,6 +23,32 @@ const char* FileTypeName(FileType type);
 // "video", "audio", "text", "other".
 const char* StreamTypeName(StreamType type);
 
+// What the first chunks of the first video stream say about its bitstream.
+struct VideoBitstream {
+    enum class Kind { Unknown, Mpeg4Part2, H264 };
+    Kind kind = Kind::Unknown;
+    // MPEG-4 Part 2: profile_and_level_indication of the VOS header, the
+    // VOL's object type; H.264: profile_idc, the constraint flags and
+    // level_idc of the SPS.
+    std::optional<std::uint8_t> profileAndLevel;
+    std::optional<std::uint8_t> objectType;
+    std::uint8_t constraintFlags = 0;
+    std::uint8_t level = 0;
+    // The encoder as the stream names it ("XviD0063", "Lavc59.37.100",
+    // "x264 - core 164 r3095 baee400"): a view into the image.
+    std::string_view encoder;
+    // x264's options ("cabac=1 ref=3 ...").
+    std::string_view encoderSettings;
+    // MPEG-4 Part 2.
+    bool packed = false;       // more than one VOP in a chunk, or DivX's "p"
+    int mostConsecutiveB = 0;  // B-VOPs in a row, in stream order
+    bool quarterPel = false;
+    int warpPoints = 0;  // GMC sprite warping points
+    bool interlaced = false;
+    // The pixel (sample) aspect ratio; 0:0 when not told.
+    std::uint16_t pixelAspectX = 0, pixelAspectY = 0;
+};
+
 struct VideoReport {
     int index = 0;  // the stream's number in the file
     // The stream header's handler and the format's compression as FourCC
@@ -48,8 +74,10 @@ struct VideoReport {
     // Average bytes per second of video in the movie data, when it can be
     // told (one video stream, a duration, audio that does not exceed it).
     std::optional<double> bytesPerSecond;
-    // The display aspect ratio the file declares ("vprp"), if any.
+    // The display aspect ratio the file declares: its video properties'
+    // ("vprp"), else the one the bitstream's pixel aspect ratio gives.
     std::optional<double> declaredAspect;
+    VideoBitstream bitstream;
 };
 
 struct AudioReport {

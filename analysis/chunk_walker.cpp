@@ -116,6 +116,17 @@ bool IsFirstAudioStreamData(const StreamFacts& facts, std::string_view path) {
     return path.substr(kMovie.size()) == std::string_view(id, 4);
 }
 
+// Whether the leaf `path` is a data chunk ("dc" or "db") of the first video
+// stream in the movie list, directly or in a "rec " list.
+bool IsFirstVideoStreamData(const StreamFacts& facts, std::string_view path) {
+    if (facts.firstVideoStream < 0 || facts.firstVideoStream > 99 || path.size() < 5 ||
+        path.find("/LIST:movi/") == std::string_view::npos)
+        return false;
+    const std::string_view id = path.substr(path.size() - 4);
+    return id[0] == '0' + facts.firstVideoStream / 10 && id[1] == '0' + facts.firstVideoStream % 10 &&
+           id[2] == 'd' && (id[3] == 'c' || id[3] == 'b');
+}
+
 void HarvestJunkText(const WalkTarget& target, std::size_t chunk) {
     StreamFacts& facts = target.facts;
     std::size_t data = chunk + chunk::kDataOffset;
@@ -234,6 +245,11 @@ void HandleLeafChunk(const WalkTarget& target, std::size_t offset, std::string_v
     } else if (IsFirstAudioStreamData(facts, path)) {
         std::size_t data = offset + chunk::kDataOffset;
         target.audio.Append(target.image + data, BytesInImage(data, ReadLe32(header + chunk::kSizeOffset)));
+    } else if (IsFirstVideoStreamData(facts, path)) {
+        if (facts.videoChunkCount < kKeptVideoChunks) {
+            std::size_t data = offset + chunk::kDataOffset;
+            facts.videoChunks[facts.videoChunkCount++] = {data, BytesInImage(data, ReadLe32(header + chunk::kSizeOffset))};
+        }
     } else if (path.find("/LIST:INFO/") != std::string_view::npos) {
         std::string_view text = ReadLe32(header + chunk::kSizeOffset) == 0 ? std::string_view() : DataText(target, offset);
         AddRow(target, ChunkIdText(header), text, offset);

@@ -26,6 +26,13 @@ struct StreamEntry {
     bool hasProperties = false;
 };
 
+// A chunk's data in the image.
+struct ChunkSpan {
+    std::size_t offset = 0;
+    std::size_t length = 0;
+};
+inline constexpr std::size_t kKeptVideoChunks = 16;
+
 struct StreamFacts {
     std::array<std::uint8_t, main_header::kSize> mainHeader{};
     std::array<std::uint8_t, stream_header::kKeptSize> videoStreamHeader{};
@@ -43,6 +50,9 @@ struct StreamFacts {
     // The declared byte rates of the audio streams after the first.
     std::uint64_t otherAudioBytesPerSec = 0;
     bool lastHeaderWasAudio = false;
+    // The first data chunks of the first video stream, for its bitstream.
+    std::array<ChunkSpan, kKeptVideoChunks> videoChunks{};
+    std::size_t videoChunkCount = 0;
     std::uint32_t moviSize = 0;
     // Total frames of an OpenDML file, from its "dmlh" header; 0 without.
     std::uint32_t odmlTotalFrames = 0;
@@ -76,6 +86,7 @@ struct StreamFacts {
         otherAudioBytesPerSec = 0;
         junkTextCount = 0;
         lastHeaderWasAudio = false;
+        videoChunkCount = 0;
         firstInfoChunk.reset();
         largestJunkChunk.reset();
         largestJunkInStreamList = false;

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "analysis/audio_facts.h"
+#include "analysis/video_bitstream.h"
 #include "cli/file_report.h"
 #include "info/display_text.h"
 
@@ -64,6 +65,28 @@ void AddVideoFormat(const StreamReport& stream, Json& json) {
     json["frames"] = stream.length;
 }
 
+// What the first chunks say; only the keys of the stream's kind.
+Json BitstreamJson(const VideoBitstream& bits) {
+    using Kind = VideoBitstream::Kind;
+    if (bits.kind == Kind::Unknown) return Json::object();
+    const std::optional<std::string> profile = VideoProfileName(bits);
+    Json json{{"name", bits.kind == Kind::H264 ? "AVC" : "MPEG-4 Visual"},
+              {"profile", profile ? Json(*profile) : Json()},
+              {"encoder", ViewOrNull(bits.encoder)},
+              {"encoder_settings", ViewOrNull(bits.encoderSettings)},
+              {"pixel_aspect_ratio", bits.pixelAspectX && bits.pixelAspectY
+                                         ? Json(std::to_string(bits.pixelAspectX) + ":" + std::to_string(bits.pixelAspectY))
+                                         : Json()},
+              {"interlaced", bits.interlaced}};
+    if (bits.kind == Kind::Mpeg4Part2) {
+        json["packed_bitstream"] = bits.packed;
+        json["consecutive_b_frames"] = bits.mostConsecutiveB;
+        json["quarter_pel"] = bits.quarterPel;
+        json["gmc_warp_points"] = bits.warpPoints;
+    }
+    return json;
+}
+
 // The first video stream: what the window shows, as numbers.
 void AddFirstVideo(const VideoReport& video, Json& json) {
     const bool timed = video.rate != 0 && video.scale != 0;
@@ -81,7 +104,7 @@ void AddFirstVideo(const VideoReport& video, Json& json) {
     json["frames"] = video.frames;
     json["duration"] = timed ? Json(video.seconds) : Json();
     json["bitrate"] = video.bytesPerSecond ? BitsPerSecond(*video.bytesPerSecond) : Json();
-    json["format"] = Json::object();
+    json["format"] = BitstreamJson(video.bitstream);
 }
 
 void AddAudioFormat(const StreamReport& stream, Json& json) {

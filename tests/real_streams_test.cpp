@@ -10,6 +10,7 @@
 #include <nlohmann/json.hpp>
 
 #include "riff/riff_layout.h"
+#include "analysis/video_bitstream.h"
 #include "app/main_dialog.h"
 #include "platform/libav_decoder_source.h"
 #include "platform/posix_file_access.h"
@@ -132,8 +133,9 @@ void ExpectFactsAsProbed(const AviReport& report, const Probed& probed) {
             EXPECT_EQ(std::to_string(stream.sampleRate), theirs.value("sample_rate", "")) << i;
         }
         if (stream.type != StreamType::Video) continue;
-        if (stream.compression.size() == 4 && stream.compression != "RGB ")
+        if (stream.compression.size() == 4 && stream.compression != "RGB ") {
             EXPECT_EQ(stream.compression, theirs.value("codec_tag_string", "")) << i;
+        }
         EXPECT_EQ(stream.width, theirs.value("width", 0u)) << i;
         EXPECT_EQ(stream.height, theirs.value("height", 0u)) << i;
         int numerator = 0, denominator = 0;
@@ -294,6 +296,56 @@ TEST(RealStreams, StreamHeadersAsMediaInfoReadsThem) {
     Window cut(dir.Write("cut.avi", whole.substr(0, whole.rfind("idx1"))));
     EXPECT_TRUE(cut.dialog.FileAnalysed());
     EXPECT_FALSE(cut.dialog.Report().legacyIndexEntries);
+}
+
+// The bitstream facts in MediaInfo's words: profile, encoder, B-VOPs in a
+// row, quarter-pel, GMC warp points and the pixel aspect ratio.
+std::string InMediaInfoWords(const VideoBitstream& bits) {
+    char pixelAspect[32] = "";
+    if (bits.pixelAspectX && bits.pixelAspectY)
+        std::snprintf(pixelAspect, sizeof pixelAspect, "%.3f", static_cast<double>(bits.pixelAspectX) / bits.pixelAspectY);
+    std::string words = VideoProfileName(bits).value_or("") + "|" + std::string(bits.encoder) + "|";
+    if (bits.kind == VideoBitstream::Kind::Mpeg4Part2)
+        words += (bits.mostConsecutiveB ? std::to_string(bits.mostConsecutiveB) : "No") + "|" +
+                 (bits.quarterPel ? "Yes" : "No") + "|" + std::to_string(bits.warpPoints);
+    else
+        words += "||";
+    return words + "|" + pixelAspect;
+}
+
+// MediaInfo reads nothing of a lower-case xvid FourCC: it is asked about
+// the same file retagged XVID.
+TEST(RealStreams, VideoBitstreamAsMediaInfoReadsIt) {
+    for (const char* tool : {"ffmpeg", "mediainfo"})
+        if (!HaveTool(tool)) GTEST_SKIP() << tool << " is not installed";
+    struct Case {
+        const char* name;
+        const char* encode;
+        bool packed;
+    };
+    const Case cases[] = {
+        {"lavc B-frames", "-c:v mpeg4 -bf 2 -vtag XVID", false},
+        {"xvid qpel gmc", "-c:v libxvid -flags +qpel -gmc 1 -bf 2 -vtag xvid", true},
+        {"x264 High", "-c:v libx264 -pix_fmt yuv420p -profile:v high -vf setsar=4/3", false},
+        {"lavc 16:9", "-c:v mpeg4 -aspect 16:9", false},
+    };
+    TempDir dir;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = dir / "clip.avi", upper = dir / "upper.avi";
+        ASSERT_TRUE(RunQuietly("ffmpeg -y -f lavfi -i testsrc=size=320x240:rate=25:duration=2 " + std::string(c.encode) +
+                               " '" + path + "'"));
+        std::string bytes = ReadAll(path);
+        for (std::size_t at = bytes.find("xvid"); at != std::string::npos; at = bytes.find("xvid", at))
+            bytes.replace(at, 4, "XVID");
+        std::ofstream(upper, std::ios::binary) << bytes;
+        Window window(path);
+        const VideoBitstream& bits = window.dialog.Report().video->bitstream;
+        EXPECT_EQ(InMediaInfoWords(bits),
+                  MediaInfo(upper, "Video;%Format_Profile%|%Encoded_Library%|%Format_Settings_BVOP%|"
+                                   "%Format_Settings_QPel%|%Format_Settings_GMC%|%PixelAspectRatio%"));
+        EXPECT_EQ(bits.packed, c.packed);
+    }
 }
 
 // Over 1 GiB of raw 1080p: both writers go on in AVIX chunks, and mencoder
