@@ -226,6 +226,8 @@ void HandleLeafChunk(const WalkTarget& target, std::size_t offset, std::string_v
         HandleStreamHeader(target, offset);
     } else if (path == "/RIFF:AVI /LIST:hdrl/LIST:strl/strf") {
         HandleStreamFormat(target, offset);
+    } else if (path == "/RIFF:AVI /LIST:hdrl/IDIT") {
+        facts.recordedText = DataText(target, offset);
     } else if (path == "/RIFF:AVI /LIST:hdrl/LIST:strl/strn") {
         if (!facts.streams.empty()) facts.streams.back().name = DataText(target, offset);
     } else if (path == "/RIFF:AVI /LIST:hdrl/LIST:strl/indx") {

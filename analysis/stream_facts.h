@@ -57,6 +57,8 @@ struct StreamFacts {
     // Total frames of an OpenDML file, from its "dmlh" header; 0 without.
     std::uint32_t odmlTotalFrames = 0;
     bool odmlHeaderMet = false;
+    // The recording date cameras put in the header list ("IDIT"), as stored.
+    std::string_view recordedText;
     // Header positions in the file image.
     std::optional<std::size_t> firstInfoChunk;
     std::optional<std::size_t> largestJunkChunk;
@@ -75,6 +77,7 @@ struct StreamFacts {
         moviSize = 0;
         odmlTotalFrames = 0;
         odmlHeaderMet = false;
+        recordedText = {};
         videoStreamHeader.fill(0);
         audioStreamHeader.fill(0);
         audioFormat.fill(0);

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "analysis/audio_facts.h"
+#include "analysis/recorded_date.h"
 #include "analysis/video_bitstream.h"
 #include "cli/file_report.h"
 #include "info/display_text.h"
@@ -150,6 +151,12 @@ Json FactsJson(const AviReport& report) {
         if (first && stream.type == StreamType::Audio) AddFirstAudio(*report.audio, json);
         facts["streams"].push_back(std::move(json));
     }
+    // Cameras put the recording date in the header list, others in INFO.
+    std::string_view recorded = report.walk.recordedText;
+    for (const InfoRow& row : report.rows)
+        if (recorded.empty() && row.location && row.code == "IDIT") recorded = row.text;
+    const std::optional<std::string> date = RecordedDate(recorded);
+    facts["recorded"] = date ? Json(*date) : Json();
     facts["tags"] = Json::object();
     facts["junk_texts"] = Json::array();
     for (const InfoRow& row : report.rows) {

@@ -18,6 +18,12 @@ for pair in mpeg4:libmp3lame mjpeg:pcm_s16le ffv1:adpcm_ima_wav huffyuv:mp2 rawv
         -f lavfi -i sine=duration=0.2 -c:v "$video" -c:a "$audio" \
         -metadata title=Seed -metadata artist=Quibo -metadata comment="$pair" "$avi/$video.avi"
 done
+# The bitstreams whose headers the analysis reads: Xvid with B-frames,
+# quarter-pel and GMC (packed), and x264 with a sample aspect ratio.
+ffmpeg -nostdin -v error -y -f lavfi -i testsrc=size=32x24:rate=5:duration=0.6 -c:v libxvid -flags +qpel -gmc 1 \
+    -bf 2 -vtag xvid "$avi/xvid.avi" 2>/dev/null || true
+ffmpeg -nostdin -v error -y -f lavfi -i testsrc=size=32x24:rate=5:duration=0.6 -c:v libx264 -pix_fmt yuv420p \
+    -vf setsar=4/3 "$avi/x264.avi" 2>/dev/null || true
 # A file without an INFO list, and one with the MPEG-4 video under another tag.
 ffmpeg -nostdin -v error -y -f lavfi -i testsrc=size=32x24:rate=5:duration=0.2 -c:v mpeg4 -vtag DX50 \
     -map_metadata -1 -fflags +bitexact "$avi/dx50-no-info.avi"

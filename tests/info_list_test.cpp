@@ -1,5 +1,6 @@
 // The RIFF Info list: names, file order, contents and which rows may be
 // edited.
+#include "analysis/recorded_date.h"
 #include "dialog_fixture.h"
 
 namespace quibo::test {
@@ -15,7 +16,7 @@ TEST_F(DialogTest, InfoRowsInFileOrderWithTableNamesAndLocations) {
     std::vector<std::string> shown;
     for (const InfoRowText& row : fields.Rows()) shown.push_back(row.code + "|" + row.name + "|" + row.contents);
     EXPECT_EQ(shown, (std::vector<std::string>{"ISFT|Software|Tool", "INAM|Name|Title", "IART|Artist|Artist",
-                                               "ISMP|? ? ?|a", "inam|? ? ?|b", "ICMT|Comments|"}));
+                                               "ISMP|Time Code|a", "inam|? ? ?|b", "ICMT|Comments|"}));
     for (const InfoRow& row : dialog.Report().rows) {
         ASSERT_TRUE(row.location);
         EXPECT_EQ(std::string(reinterpret_cast<const char*>(dialog.FileImage() + *row.location), 4), row.code);
@@ -63,6 +64,18 @@ TEST_F(DialogTest, OnlyAnalysedInfoRowsMayBeEdited) {
     ASSERT_EQ(Rows(), std::vector<std::string>{"INAM=Title"});
     fields.Select(0);
     EXPECT_FALSE(dialog.CanEditSelection());
+}
+
+// Cameras' IDIT in the header list, in asctime's form or with separators.
+TEST_F(DialogTest, RecordingDateFromTheHeaderList) {
+    Load(N::Riff("AVI ", {N::List("hdrl", {N::Leaf("IDIT", Bytes("SAT DEC 06 21:16:31 2008\n\0", 26))})}).ToBytes());
+    EXPECT_EQ(RecordedDate(dialog.Facts().recordedText), "2008-12-06T21:16:31");
+    const std::pair<const char*, std::optional<std::string>> rows[] = {
+        {"Mon Jan 05 07:08:09 1998", "1998-01-05T07:08:09"}, {"2008:12:06 21:16:31", "2008-12-06T21:16:31"},
+        {"2008/12/06 21:16:31", "2008-12-06T21:16:31"},       {"2008:12-06 21:16:31", std::nullopt},
+        {"SAT DEC 06 25:16:31 2008", std::nullopt},           {"SAT XYZ 06 21:16:31 2008", std::nullopt},
+        {"", std::nullopt}};
+    for (const auto& [text, iso] : rows) EXPECT_EQ(RecordedDate(text), iso) << text;
 }
 
 }  // namespace
