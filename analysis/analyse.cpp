@@ -41,6 +41,9 @@ void Analyse(const AnalysisInput& input, AudioSampleBuffer& samples, AviReport& 
     report.legacyIndexEntries = input.pastImage.legacyIndexEntries;
 
     SummariseStreams(facts, report.rows, report.streams);
+    report.recordedText = facts.recordedText;
+    for (const InfoRow& row : report.rows)
+        if (report.recordedText.empty() && row.location && row.code == "IDIT") report.recordedText = row.text;
     if (facts.audioStreamCount > 0) SummariseAudio(facts, samples, report.audio.emplace());
     if (facts.videoStreamCount > 0) {
         const std::uint64_t bytesAfterFirstRiff =

@@ -13,6 +13,7 @@ void AviReport::Reset() {
     audio.reset();
     streams.clear();
     rows.clear();
+    recordedText = {};
     walk.Reset();
 }
 

@@ -140,6 +140,9 @@ struct AviReport {
     std::optional<AudioReport> audio;
     std::vector<StreamReport> streams;
     std::vector<InfoRow> rows;
+    // The recording date as stored: the header list's IDIT, where cameras
+    // put it, else the INFO list's.
+    std::string_view recordedText;
     // What the walk left behind: raw headers, stream types and the chunk
     // positions the INFO edits need.
     StreamFacts walk;

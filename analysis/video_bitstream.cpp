@@ -91,7 +91,7 @@ void ReadVol(const std::uint8_t* data, std::size_t size, VideoBitstream& out) {
     if (verid != 1 && !bits.Overrun()) out.quarterPel = bits.Flag();
 }
 
-void ReadMpeg4Chunk(const std::uint8_t* data, std::size_t size, int& bRun, VideoBitstream& out) {
+void ReadMpeg4Chunk(const std::uint8_t* data, std::size_t size, int& bRun, bool& divxMet, VideoBitstream& out) {
     int vops = 0;
     for (std::size_t at = NextStartCode(data, size, 0); at < size; at = NextStartCode(data, size, at)) {
         const std::uint8_t code = data[at];
@@ -103,7 +103,12 @@ void ReadMpeg4Chunk(const std::uint8_t* data, std::size_t size, int& bRun, Video
             const std::string_view text = PrintableRun(body, left);
             // Xvid also writes DivX's user data, to mark a packed stream.
             if ((out.encoder.empty() && text.size() >= 3) || text.starts_with("XviD")) out.encoder = text;
-            if (text.starts_with("DivX") && text.ends_with('p')) out.packed = true;
+            // The first DivX user data tells; mpeg4_unpack_bframes mends
+            // only that one.
+            if (text.starts_with("DivX") && !divxMet) {
+                divxMet = true;
+                out.packed = out.packed || text.ends_with('p');
+            }
         } else if (code >= 0x20 && code <= 0x2F && !out.objectType) {
             ReadVol(body, left, out);
         } else if (code == 0xB6 && left > 0) {
@@ -296,12 +301,13 @@ void ReadVideoBitstream(const std::uint8_t* image, const StreamFacts& facts, std
     else
         return;
     int bRun = 0;
+    bool divxMet = false;
     for (std::size_t i = 0; i < facts.videoChunkCount; ++i) {
         const ChunkSpan& span = facts.videoChunks[i];
         if (bitstream.kind == Kind::H264)
             ReadH264Chunk(image + span.offset, span.length, bitstream);
         else
-            ReadMpeg4Chunk(image + span.offset, span.length, bRun, bitstream);
+            ReadMpeg4Chunk(image + span.offset, span.length, bRun, divxMet, bitstream);
     }
 }
 

@@ -62,7 +62,7 @@ std::string CsvHeader() {
 
 std::string CsvRow(const FileReport& report) {
     std::string row = Field(report.path);
-    const Json facts = report.facts ? FactsJson(*report.facts) : Json::object();
+    const Json facts = report.facts ? FactsJson(*report.facts, report.path) : Json::object();
     const Json* video = report.facts ? FirstStream(facts, "video") : nullptr;
     const Json* audio = report.facts ? FirstStream(facts, "audio") : nullptr;
     for (const Column& column : kColumns) {

@@ -8,6 +8,7 @@
 #include "analysis/audio_facts.h"
 #include "analysis/recorded_date.h"
 #include "analysis/video_bitstream.h"
+#include "app/advice.h"
 #include "cli/file_report.h"
 #include "info/display_text.h"
 
@@ -132,7 +133,7 @@ void AddFirstAudio(const AudioReport& audio, Json& json) {
 
 }  // namespace
 
-Json FactsJson(const AviReport& report) {
+Json FactsJson(const AviReport& report, const std::string& path) {
     Json facts;
     facts["file_type"] = FileTypeName(report.type);
     facts["size"] = report.size ? Json(*report.size) : Json();
@@ -151,11 +152,7 @@ Json FactsJson(const AviReport& report) {
         if (first && stream.type == StreamType::Audio) AddFirstAudio(*report.audio, json);
         facts["streams"].push_back(std::move(json));
     }
-    // Cameras put the recording date in the header list, others in INFO.
-    std::string_view recorded = report.walk.recordedText;
-    for (const InfoRow& row : report.rows)
-        if (recorded.empty() && row.location && row.code == "IDIT") recorded = row.text;
-    const std::optional<std::string> date = RecordedDate(recorded);
+    const std::optional<std::string> date = RecordedDate(report.recordedText);
     facts["recorded"] = date ? Json(*date) : Json();
     facts["tags"] = Json::object();
     facts["junk_texts"] = Json::array();
@@ -168,6 +165,7 @@ Json FactsJson(const AviReport& report) {
     }
     const bool superIndex = std::any_of(report.streams.begin(), report.streams.end(),
                                         [](const StreamReport& stream) { return stream.superIndex; });
+    facts["advice"] = Advice(report, path);
     facts["index"] = {{"legacy_entries", report.legacyIndexEntries ? Json(*report.legacyIndexEntries) : Json()},
                       {"opendml", superIndex}};
     return facts;

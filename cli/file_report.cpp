@@ -40,7 +40,7 @@ nlohmann::ordered_json ReportJson(const FileReport& report) {
     json["info"] = nlohmann::ordered_json::array();
     for (const InfoRowText& row : report.fields->Rows())
         json["info"].push_back({{"code", row.code}, {"name", row.name}, {"contents", row.contents}});
-    json["facts"] = report.facts ? FactsJson(*report.facts) : nlohmann::ordered_json();
+    json["facts"] = report.facts ? FactsJson(*report.facts, report.path) : nlohmann::ordered_json();
     json["messages"] = nlohmann::ordered_json::array();
     for (const Message& message : report.messages)
         json["messages"].push_back({{"caption", message.caption}, {"text", message.text}});

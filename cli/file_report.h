@@ -23,7 +23,8 @@ struct FileReport {
 
 nlohmann::ordered_json ReportJson(const FileReport& report);
 // The typed report: what the file is, its streams, tags and index.
-nlohmann::ordered_json FactsJson(const AviReport& report);
+// `path` names the file in the advice's commands.
+nlohmann::ordered_json FactsJson(const AviReport& report, const std::string& path);
 
 // The fixed CSV columns, and one file's row (RFC 4180), from its facts.
 std::string CsvHeader();

@@ -5,6 +5,7 @@
 #include <iostream>
 
 #include "app/main_dialog.h"
+#include "app/details_text.h"
 #include "app/window_report.h"
 #include "cli/codec_listings.h"
 #include "cli/collected_messages.h"
@@ -81,6 +82,9 @@ int main(int argc, char** argv) {
         ->excludes(jsonOption)
         ->excludes("--installed")
         ->excludes("--codecs");
+    bool details = false;
+    app.add_flag("--details", details,
+                 "After each text report, every stream, the video bitstream, the index, the recording date and advice");
     bool recursive = false;
     CLI::Option* recursiveOption =
         app.add_flag("-r,--recursive", recursive, "Read the AVI files in each FILE that is a folder, at any depth");
@@ -197,6 +201,7 @@ int main(int argc, char** argv) {
         if (!dialog.FileRead()) continue;
         if (printed++ > 0) std::cout << '\n';
         std::cout << quibo::WindowReportText(fields);
+        if (details) std::cout << "Details\n" << quibo::DetailsText(dialog.Report(), paths[i]);
     }
     if (jsonArray && !paths.empty()) std::cout << "\n]";
     if (json) std::cout << '\n';

@@ -2,6 +2,7 @@
 // mencoder, checked against what ffprobe reads from the same files.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -11,6 +12,7 @@
 
 #include "riff/riff_layout.h"
 #include "analysis/video_bitstream.h"
+#include "app/advice.h"
 #include "app/main_dialog.h"
 #include "platform/libav_decoder_source.h"
 #include "platform/posix_file_access.h"
@@ -345,6 +347,15 @@ TEST(RealStreams, VideoBitstreamAsMediaInfoReadsIt) {
                   MediaInfo(upper, "Video;%Format_Profile%|%Encoded_Library%|%Format_Settings_BVOP%|"
                                    "%Format_Settings_QPel%|%Format_Settings_GMC%|%PixelAspectRatio%"));
         EXPECT_EQ(bits.packed, c.packed);
+        // The advice's own command unpacks the B-frames.
+        const std::vector<std::string> advice = Advice(window.dialog.Report(), path);
+        const auto unpack = std::find_if(advice.begin(), advice.end(),
+                                         [](const std::string& line) { return line.find("unpack") != std::string::npos; });
+        ASSERT_EQ(unpack != advice.end(), c.packed);
+        if (!c.packed) continue;
+        const std::size_t from = unpack->find('`') + 1;
+        ASSERT_TRUE(RunQuietly(unpack->substr(from, unpack->find('`', from) - from)));
+        EXPECT_FALSE(Window(dir / "clip-fixed.avi").dialog.Report().video->bitstream.packed);
     }
 }
 
