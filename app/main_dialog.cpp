@@ -195,6 +195,7 @@ bool MainDialog::IsCommandEnabled(int commandId) const {
             return CanEditSelection();
         case command::kNewField:
         case command::kRefresh:
+        case command::kDetails:
             return fileAnalysed_;
         case command::kSave:
         case command::kSaveAs:

@@ -18,7 +18,9 @@
 #include <QMimeData>
 #include <QUrl>
 
+#include "app/details_text.h"
 #include "gui/about_dialog.h"
+#include "gui/details_dialog.h"
 #include "gui/column_setup.h"
 #include "gui/installed_codecs_dialog.h"
 #include "gui/supported_codecs_dialog.h"
@@ -53,6 +55,7 @@ QKeySequence ShortcutOf(int command) {
         case command::kClose: return QKeySequence(QStringLiteral("Ctrl+W"));
         case command::kExit: return QKeySequence(QStringLiteral("Ctrl+Q"));
         case command::kRefresh: return QKeySequence(QStringLiteral("F5"));
+        case command::kDetails: return QKeySequence(QStringLiteral("Ctrl+D"));
         case command::kDeleteField: return QKeySequence(Qt::Key_Delete);
         default: return {};
     }
@@ -156,6 +159,8 @@ void MainWindow::BuildClient(QWidget* client, const DialogTemplate& layout) {
     left->addWidget(general);
     left->addWidget(info, 1);
     auto* right = new QVBoxLayout;
+    // A double click on the Video or Audio group opens the Details view.
+    detailGroups_ = {groups.value(QStringLiteral("Video")), groups.value(QStringLiteral("Audio"))};
     right->addWidget(groups.value(QStringLiteral("Video")));
     right->addWidget(groups.value(QStringLiteral("Audio")));
     right->addStretch(1);
@@ -287,6 +292,11 @@ void MainWindow::RunCommand(int command) {
         case command::kListAllCodecs: SupportedCodecsDialog(dialog_->Codecs(), units_, this).exec(); break;
         case command::kInstalledCodecs: InstalledCodecsDialog(libav_, dialog_->Codecs(), units_, this).exec(); break;
         case command::kAbout: AboutDialog(this).exec(); break;
+        case command::kDetails:
+            DetailsDialog(QFileInfo(PathToQt(dialog_->FilePath())).fileName(),
+                          QString::fromStdString(DetailsText(dialog_->Report(), dialog_->FilePath())), this)
+                .exec();
+            break;
         default: break;
     }
     AfterCommand(selected);
@@ -377,6 +387,11 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
         const int selected = SelectedInfoRow();
         dialog_->OnDeleteField();
         AfterCommand(selected);
+    }
+    if (event->type() == QEvent::MouseButtonDblClick && QApplication::activeWindow() == this &&
+        (detailGroups_.contains(watched) || (qobject_cast<QLabel*>(watched) && detailGroups_.contains(watched->parent())))) {
+        RunCommand(command::kDetails);
+        return true;
     }
     return QMainWindow::eventFilter(watched, event);
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QList>
 #include <QMap>
 #include <functional>
 #include <memory>
@@ -86,6 +87,8 @@ private:
     // What each field is, the start of its tooltip.
     QMap<int, QString> descriptions_;
     TitleTipListCtrl* infoList_ = nullptr;
+    // The Video and Audio groups, which open the Details view.
+    QList<QObject*> detailGroups_;
     QList<QMenu*> menus_;
 
     PosixFileAccess files_;

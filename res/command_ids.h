@@ -15,5 +15,6 @@ inline constexpr int kSave = 32782;
 inline constexpr int kNewField = 32783;
 inline constexpr int kClose = 32785;
 inline constexpr int kSaveAs = 32786;
+inline constexpr int kDetails = 32787;
 
 }  // namespace quibo::command

@@ -19,6 +19,7 @@ constexpr MenuItem kView[] = {
     {"&Codecs Installed on this Machine", command::kInstalledCodecs},
     {"List of &All Video Codecs", command::kListAllCodecs},
     {nullptr, 0},
+    {"&Details...", command::kDetails},
     {"Refresh", command::kRefresh},
 };
 constexpr MenuItem kHelp[] = {{"&About", command::kAbout}};

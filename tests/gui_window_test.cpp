@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QTest>
@@ -20,6 +21,7 @@
 
 #include "app/command_line.h"
 #include "gui/about_dialog.h"
+#include "gui/details_dialog.h"
 #include "gui/main_window.h"
 #include "info/info_field_table.h"
 #include "modal_script.h"
@@ -173,7 +175,8 @@ protected:
 
     const std::vector<std::string> noTexts = std::vector<std::string>(MainWindowFields().size(), "");
     const std::vector<std::string> noFile = {"&Save", "Save &As...", "&Close", "&Edit Selected RIFF Info Field",
-                                             "&Delete Selected RIFF Info Feild", "&New RIFF Info Feild", "Refresh"};
+                                             "&Delete Selected RIFF Info Feild", "&New RIFF Info Feild", "&Details...",
+                                             "Refresh"};
     const std::vector<std::string> noSelection = {"&Save", "Save &As...", "&Edit Selected RIFF Info Field",
                                                   "&Delete Selected RIFF Info Feild"};
 };
@@ -183,6 +186,23 @@ TEST_F(WindowTest, StartWithAFileOpensItWithoutADialog) {
     EXPECT_EQ(Text(*window, control::kFileName), clip);
     EXPECT_EQ(Text(*window, control::kFileStatus), "File Length Correct");
     EXPECT_EQ(Rows(*window), (std::vector<std::string>{"JUNK=Made with Tool 2    ", "INAM=Title", "IART=Artist"}));
+    // Ctrl+D, and a double click on the Audio group, open the Details view.
+    std::vector<std::string> details;
+    for (int i = 0; i < 2; ++i)
+        modals.Then<DetailsDialog>([&details](DetailsDialog& view) {
+            details.push_back(view.findChild<QPlainTextEdit*>()->toPlainText().toStdString());
+            view.reject();
+        });
+    QApplication::setActiveWindow(window.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    QTest::keyClick(window.get(), Qt::Key_D, Qt::ControlModifier);
+    QWidget* audio = window->Control(control::kAudioEncoding)->parentWidget();
+    QApplication::setActiveWindow(window.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    QTest::mouseDClick(window->windowHandle(), Qt::LeftButton, {}, audio->mapTo(window.get(), QPoint(audio->width() / 2, 4)));
+    ASSERT_EQ(details.size(), 2u);
+    EXPECT_TRUE(details[0].starts_with("Streams\nIndex: no idx1\nAdvice\n  - The file has no index")) << details[0];
+    EXPECT_EQ(details[1], details[0]);
 }
 
 TEST_F(WindowTest, StartWithAMissingFileReportsTheSystemsText) {
@@ -236,7 +256,8 @@ TEST_F(WindowTest, MenusFollowTheFileAndTheSelection) {
     SelectRow(*window, "INAM");
     EXPECT_EQ(Disabled(*window),
               (std::vector<std::string>{"&Save", "Save &As...", "&Edit Selected RIFF Info Field",
-                                        "&Delete Selected RIFF Info Feild", "&New RIFF Info Feild", "Refresh"}));
+                                        "&Delete Selected RIFF Info Feild", "&New RIFF Info Feild", "&Details...",
+                                        "Refresh"}));
 }
 
 TEST_F(WindowTest, EscapeNeverClosesAndExitAsksOnlyAboutUnsavedEdits) {
