@@ -124,6 +124,28 @@ bool ReadTagHeaders(const std::uint8_t* data, std::size_t filled, MpegAudioScan&
     return variable;
 }
 
+// LAME and FFmpeg's encoders name themselves in the first frames.
+constexpr std::size_t kFrameTagSearch = 4096;
+
+void FindFrameTag(const std::uint8_t* data, std::size_t filled, EncoderTag& tag) {
+    const std::size_t end = std::min(filled, kFrameTagSearch);
+    for (std::size_t at = 0; at + 4 < end; ++at) {
+        if (std::memcmp(data + at, "LAME", 4) != 0 && std::memcmp(data + at, "Lavc", 4) != 0) continue;
+        // The name, then its version in digits and dots (LAME may add a
+        // letter); LAME pads with 'U's after it.
+        std::size_t length = 4;
+        while (at + length < end && length < kMaxTagLength &&
+               ((data[at + length] >= '0' && data[at + length] <= '9') || data[at + length] == '.'))
+            ++length;
+        if (length < kMaxTagLength && at + length < end && data[at + length] >= 'a' && data[at + length] <= 'z')
+            ++length;
+        if (length == 4) continue;
+        std::memcpy(tag.text, data + at, length);
+        tag.text[length] = '\0';
+        return;
+    }
+}
+
 }  // namespace
 
 const int MpegSampleRates[2][4] = {
@@ -179,6 +201,7 @@ MpegAudioScan ScanMpegAudio(const std::uint8_t* data, std::size_t filled) {
     if (scan.bytesPerSecond == 0 && counted > 0)
         scan.bytesPerSecond = static_cast<std::uint32_t>((bitrateSum * 1000 / 8 + counted / 2) / counted);
     if (frames >= kFramesForVerdict) scan.verdict = changes > 0 ? kVerdictVbr : kVerdictCbr;
+    FindFrameTag(data, filled, scan.frameTag);
     return scan;
 }
 

@@ -34,6 +34,10 @@ struct MpegAudioScan {
     // Xing, Info or VBRI header, else from the frames counted (their
     // bitrate when constant, the mean when variable); 0 without either.
     std::uint32_t bytesPerSecond = 0;
+    // The encoder's name as LAME ("LAME3.100") or FFmpeg ("Lavc59.37.100")
+    // leave it in the first frames' spare bytes, with or without a tag
+    // header.
+    EncoderTag frameTag;
 };
 
 // Scans the `filled` bytes of collected audio data. The verdict is VBR,

@@ -127,7 +127,8 @@ void AddFirstAudio(const AudioReport& audio, Json& json) {
     json["bitrate_mode"] = audio.scan.verdict == kVerdictVbr   ? Json("VBR")
                            : audio.scan.verdict == kVerdictCbr ? Json("CBR")
                                                                : Json();
-    json["encoder"] = audio.scan.tag.text[0] ? Json(DisplayText(audio.scan.tag.text)) : Json();
+    const char* encoder = audio.scan.tag.text[0] ? audio.scan.tag.text : audio.scan.frameTag.text;
+    json["encoder"] = encoder[0] ? Json(DisplayText(encoder)) : Json();
     json["coded_channels"] = audio.codedChannels ? Json(*audio.codedChannels) : Json();
 }
 

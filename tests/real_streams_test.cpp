@@ -69,6 +69,18 @@ double MediaInfoBitrate(const std::string& path, const char* kind) {
     return std::atof(out.c_str()) / 1000;
 }
 
+// What MediaInfo prints for `inform` ("Video;%ScanType%").
+std::string MediaInfo(const std::string& path, const std::string& inform) {
+    std::string out;
+    if (FILE* pipe = ::popen(("mediainfo --Inform='" + inform + "' '" + path + "'").c_str(), "r")) {
+        char buffer[256];
+        while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) out.append(buffer, n);
+        ::pclose(pipe);
+    }
+    while (out.ends_with('\n')) out.pop_back();
+    return out;
+}
+
 // A shown bitrate within `share` of MediaInfo's.
 void ExpectBitrateNearMediaInfo(const std::string& shown, const std::string& path, const char* kind, double share) {
     const double theirs = MediaInfoBitrate(path, kind);
@@ -197,6 +209,13 @@ TEST(RealStreams, FfmpegCodecsShowWhatFfprobeReads) {
         const Probed probed = Probe(path);
         ExpectVideoAsProbed(window, probed.video, c.fourCC);
         ExpectFactsAsProbed(window.dialog.Report(), probed);
+        if (const auto& audio = window.dialog.Report().audio) {
+            // MediaInfo adds the LAME tag's binary bytes after a VBR stream's name.
+            const std::string library = MediaInfo(path, "Audio;%Encoded_Library%|");
+            const std::size_t end = library.find_first_not_of(
+                "0123456789.ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+            EXPECT_EQ(audio->scan.frameTag.text, library.substr(0, end));
+        }
         EXPECT_EQ(window.Text(control::kAudioEncoding), c.encoding);
         const std::string& bitrate = window.Text(control::kAudioBitrate);
         EXPECT_TRUE(bitrate.ends_with(c.bitrate)) << bitrate;
@@ -247,18 +266,6 @@ TEST(RealStreams, MencoderFilesWithLameAndXingAudio) {
         EXPECT_TRUE(window.Text(control::kAudioBitrate).ends_with(c.mark)) << window.Text(control::kAudioBitrate);
         ExpectAudioBitrateAsProbed(window, probed.audio);
     }
-}
-
-// What MediaInfo prints for `inform` ("Video;%ScanType%").
-std::string MediaInfo(const std::string& path, const std::string& inform) {
-    std::string out;
-    if (FILE* pipe = ::popen(("mediainfo --Inform='" + inform + "' '" + path + "'").c_str(), "r")) {
-        char buffer[256];
-        while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) out.append(buffer, n);
-        ::pclose(pipe);
-    }
-    while (out.ends_with('\n')) out.pop_back();
-    return out;
 }
 
 // 16:9 PAL MPEG-4 with a named 5.1 AC-3 track and 24-bit PCM, languages set
