@@ -130,6 +130,9 @@ constexpr std::size_t kFrameTagSearch = 4096;
 void FindFrameTag(const std::uint8_t* data, std::size_t filled, EncoderTag& tag) {
     const std::size_t end = std::min(filled, kFrameTagSearch);
     for (std::size_t at = 0; at + 4 < end; ++at) {
+        const void* letter = std::memchr(data + at, 'L', end - 4 - at);
+        if (letter == nullptr) return;
+        at = static_cast<std::size_t>(static_cast<const std::uint8_t*>(letter) - data);
         if (std::memcmp(data + at, "LAME", 4) != 0 && std::memcmp(data + at, "Lavc", 4) != 0) continue;
         // The name, then its version in digits and dots (LAME may add a
         // letter); LAME pads with 'U's after it.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <cstring>
 #include <strings.h>
 
 #include "analysis/bit_reader.h"
@@ -14,8 +15,14 @@ using Kind = VideoBitstream::Kind;
 
 // The offset of the byte after the next 00 00 01 from `from`, or `size`.
 std::size_t NextStartCode(const std::uint8_t* data, std::size_t size, std::size_t from) {
-    for (std::size_t at = from; at + 3 <= size; ++at)
-        if (data[at] == 0 && data[at + 1] == 0 && data[at + 2] == 1) return at + 3;
+    // Compressed data holds few 01 bytes: find each, then look behind it.
+    for (std::size_t at = from + 2; at < size;) {
+        const void* one = std::memchr(data + at, 1, size - at);
+        if (one == nullptr) break;
+        at = static_cast<std::size_t>(static_cast<const std::uint8_t*>(one) - data);
+        if (data[at - 1] == 0 && data[at - 2] == 0) return at + 1;
+        ++at;
+    }
     return size;
 }
 
