@@ -155,6 +155,9 @@ Json FactsJson(const AviReport& report, const std::string& path) {
     }
     const std::optional<std::string> date = RecordedDate(report.recordedText);
     facts["recorded"] = date ? Json(*date) : Json();
+    const auto timeCode = std::find_if(report.rows.begin(), report.rows.end(),
+                                       [](const InfoRow& row) { return row.location && row.code == "ISMP"; });
+    facts["time_code"] = timeCode != report.rows.end() ? Json(DisplayText(timeCode->text)) : Json();
     facts["tags"] = Json::object();
     facts["junk_texts"] = Json::array();
     for (const InfoRow& row : report.rows) {
