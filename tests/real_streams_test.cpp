@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <ctime>
+#include <sys/stat.h>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -164,6 +166,25 @@ void ExpectAudioBitrateAsProbed(const Window& window, const nlohmann::json& audi
     EXPECT_EQ(shown, std::lround(Number(audio, "bit_rate") / 1000)) << window.Text(control::kAudioBitrate);
 }
 
+// The General fields against the file system; a copy cut by 5,000 bytes
+// shows the verdict and still what its headers say.
+void ExpectGeneralFieldsAndCutCopy(const Window& window, const std::string& path, const TempDir& dir) {
+    struct stat info {};
+    ASSERT_EQ(::stat(path.c_str(), &info), 0);
+    char date[64];
+    std::strftime(date, sizeof date, "%d %b %Y, %H:%M:%S", std::localtime(&info.st_mtime));
+    EXPECT_EQ(window.Text(control::kFileDate), date);
+    const std::string size = std::to_string(info.st_size);
+    EXPECT_TRUE(window.Text(control::kFileSize).ends_with("(" + size.substr(0, size.size() - 3) + "," +
+                                                          size.substr(size.size() - 3) + " bytes)"))
+        << window.Text(control::kFileSize);
+    EXPECT_EQ(window.Text(control::kFileStatus), "File Length Correct");
+    const std::string whole = ReadAll(path);
+    Window cut(dir.Write("cut.avi", whole.substr(0, whole.size() - 5000)));
+    EXPECT_EQ(cut.Text(control::kFileStatus), "===> Truncated: 4.88 KB are missing.");
+    EXPECT_EQ(cut.Text(control::kVideoFourCC), window.Text(control::kVideoFourCC));
+}
+
 struct FfmpegCase {
     const char* name;
     const char* picture;  // testsrc size and rate
@@ -204,11 +225,16 @@ TEST(RealStreams, FfmpegCodecsShowWhatFfprobeReads) {
         const std::string path = dir / (std::string(c.name) + ".avi");
         ASSERT_TRUE(RunQuietly(std::string("ffmpeg -y -f lavfi -i testsrc=size=") + c.picture +
                                ":duration=2 -f lavfi -i sine=frequency=440:duration=2 -ac 2 " + c.video + " " +
-                               c.audio + " '" + path + "'"));
+                               c.audio + " -metadata title='Clip Title' '" + path + "'"));
         Window window(path);
         const Probed probed = Probe(path);
         ExpectVideoAsProbed(window, probed.video, c.fourCC);
         ExpectFactsAsProbed(window.dialog.Report(), probed);
+        if (&c == &cases[0]) ExpectGeneralFieldsAndCutCopy(window, path, dir);
+        const auto& rows = window.fields.Rows();
+        EXPECT_TRUE(std::any_of(rows.begin(), rows.end(), [](const InfoRowText& row) {
+            return row.code == "INAM" && row.contents == "Clip Title";
+        }));
         if (const auto& audio = window.dialog.Report().audio) {
             // MediaInfo adds the LAME tag's binary bytes after a VBR stream's name.
             const std::string library = MediaInfo(path, "Audio;%Encoded_Library%|");
@@ -257,11 +283,19 @@ TEST(RealStreams, MencoderFilesWithLameAndXingAudio) {
         SCOPED_TRACE(c.name);
         const std::string path = dir / (std::string(c.name) + ".avi");
         ASSERT_TRUE(
-            RunQuietly("mencoder '" + source + "' -ovc lavc -lavcopts vcodec=mpeg4 " + c.audio + " -o '" + path + "'"));
+            RunQuietly("mencoder '" + source + "' -ovc lavc -lavcopts vcodec=mpeg4 " + c.audio +
+                       " -info name='Menc Title':artist='Menc Artist' -o '" + path + "'"));
         Window window(path);
         const Probed probed = Probe(path);
         ExpectVideoAsProbed(window, probed.video, "FMP4");
         ExpectFactsAsProbed(window.dialog.Report(), probed);
+        // MEncoder's INFO fields in file order, then its JUNK texts: five rows at most.
+        std::vector<std::string> rows;
+        for (const InfoRowText& row : window.fields.Rows()) rows.push_back(row.code + "=" + row.contents);
+        ASSERT_EQ(rows.size(), 8u);
+        EXPECT_EQ(std::count_if(rows.begin(), rows.end(), [](const std::string& row) { return row.starts_with("JUNK="); }), 5);
+        EXPECT_TRUE(rows[0].starts_with("ISFT=MEncoder")) << rows[0];
+        EXPECT_EQ(std::vector(rows.begin() + 1, rows.begin() + 3), (std::vector<std::string>{"INAM=Menc Title", "IART=Menc Artist"}));
         EXPECT_EQ(window.Text(control::kAudioEncoding), c.encoding);
         EXPECT_TRUE(window.Text(control::kAudioBitrate).ends_with(c.mark)) << window.Text(control::kAudioBitrate);
         ExpectAudioBitrateAsProbed(window, probed.audio);
