@@ -21,11 +21,11 @@
 
 #include "riff/riff_layout.h"
 #include "platform/posix_file_access.h"
-#include "tests/editing_window.h"
+#include "tests/test_window.h"
 
 namespace {
 
-using Window = quibo::test::EditingWindow<quibo::PosixFileAccess>;
+using Window = quibo::test::TestWindow<quibo::PosixFileAccess>;
 
 constexpr std::size_t kLongerThanImage = quibo::kImageCapacity + 50000;
 

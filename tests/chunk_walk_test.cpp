@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "riff/riff_layout.h"
-#include "dialog_fixture.h"
+#include "test_window.h"
 
 namespace quibo::test {
 namespace {

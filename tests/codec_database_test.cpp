@@ -13,13 +13,9 @@
 #include <set>
 #include <strings.h>
 
-#include "app/main_dialog.h"
 #include "codecs/codec_database.h"
-#include "fake_file_access.h"
+#include "test_window.h"
 #include "platform/posix_file_access.h"
-#include "platform/recorded_fields.h"
-#include "scripted_file_dialogs.h"
-#include "scripted_message_boxes.h"
 #include "temp_dir.h"
 
 namespace quibo::test {
@@ -42,117 +38,69 @@ std::string Records(int count) {
 
 std::string Shown(const char* text) { return text ? text : "<absent>"; }
 
-class CodecFileTest : public testing::Test {
-protected:
-    // Loads `text` into a fresh table.
-    bool Load(const std::string& text) {
-        codecs = CodecDatabase{};
-        files.Add("Quibo.dat", text);
-        return LoadCodecDatabase(files, {"Quibo.dat"}, codecs).complete;
-    }
-    // FourCC, description and vendor of `slot`, joined by "|".
-    std::string Slot(std::size_t slot) const {
-        const CodecEntry& entry = codecs.Slot(slot);
-        return Shown(entry.fourCC) + "|" + Shown(entry.description) + "|" + Shown(entry.vendor);
-    }
-
-    FakeFileAccess files;
-    CodecDatabase codecs;
-};
-
-TEST_F(CodecFileTest, SizeMustBeOneTo100000Bytes) {
+// What a file's text leaves in the table: whether it all loaded, how many
+// records, and what each FourCC looked up finds ("slot:FourCC|name|vendor").
+TEST(CodecFile, TextToSlots) {
     const std::string record = Record("ABCD", "Name", "Maker");
     const std::string filler = "# " + std::string(100000 - record.size() - 4, 'x') + "\r\n";
-    ASSERT_EQ(record.size() + filler.size(), 100000u);
-    EXPECT_TRUE(Load(record + filler));
-    EXPECT_EQ(Slot(codecs.FindCodecIndex("ABCD")), "ABCD|Name|Maker");
-
+    const std::string unknown = "0:<absent>|<unknown>|<unknown>";
+    struct Case {
+        const char* name;
+        std::string text;
+        bool complete;
+        std::size_t records;
+        std::vector<std::pair<const char*, std::string>> lookups;
+    };
+    const Case cases[] = {
+        {"100,000 bytes", record + filler, true, 1, {{"ABCD", "1:ABCD|Name|Maker"}}},
+        {"comments and blank lines anywhere",
+         "# about\r\n@ more\r\n\r\n" + Record("AAAA", "A", "a") + "# between\r\n\r\n" + Record("BBBB", "B", "b") +
+             "@ last",
+         true, 2, {{"AAAA", "1:AAAA|A|a"}, {"BBBB", "2:BBBB|B|b"}, {"ZZZZ", unknown}}},
+        // A line feed alone runs the vendor into the next line.
+        {"LF only", "AAAA\tA\ta\nBBBB\tB\tb\n", false, 1, {{"AAAA", "1:AAAA|A|<absent>"}}},
+        {"five-character FourCC stops", Record("AAAA", "A", "a") + Record("BBBBB", "B", "b") + Record("CCCC", "C", "c"),
+         false, 1, {{"BBBB", unknown}}},
+        {"spaces after a record", Record("AAAA", "A", "a") + "  " + Record("BBBB", "B", "b"), true, 2,
+         {{"BBBB", "2:BBBB|B|b"}}},
+        {"spaces elsewhere", "  " + Record("BBBB", "B", "b") + "# note\r\n  " + Record("CCCC", "C", "c"), true, 0, {}},
+        {"fourth field stops, slot stays findable",
+         Record("AAAA", "A", "a") + Record("BBBB", "B", "b\textra") + Record("CCCC", "C", "c"), false, 2,
+         {{"bbbb", "2:BBBB|B|<absent>"}, {"CCCC", unknown}}},
+        {"399 records fill the table", Records(399) + "\r\n \r\n", true, 399, {{"C398", "399:C398|Codec|Vendor"}}},
+        {"the 400th is left out", Records(400), false, 399, {{"C000", "1:C000|Codec|Vendor"}, {"C399", unknown}}},
+        {"any case, first duplicate wins",
+         Record("XviD", "First", "1") + Record("XVID", "Second", "2") + Record("abcd", "Lower", "l"), true, 3,
+         {{"xvid", "1:XviD|First|1"}, {"XVID", "1:XviD|First|1"}, {"ABCD", "3:abcd|Lower|l"}}},
+    };
+    FakeFileAccess files;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CodecDatabase codecs;
+        files.Add("Quibo.dat", c.text);
+        EXPECT_EQ(LoadCodecDatabase(files, {"Quibo.dat"}, codecs).complete, c.complete);
+        EXPECT_EQ(codecs.RecordCount(), c.records);
+        for (const auto& [fourCC, found] : c.lookups) {
+            const std::size_t slot = codecs.FindCodecIndex(fourCC);
+            const CodecEntry& entry = codecs.Slot(slot);
+            EXPECT_EQ(std::to_string(slot) + ":" + Shown(entry.fourCC) + "|" + Shown(entry.description) + "|" +
+                          Shown(entry.vendor),
+                      found);
+        }
+    }
+    // An empty file and one past 100,000 bytes are not read at all: not even
+    // the unknown entry has texts.
     for (const std::string& text : {std::string(), record + filler + "x"}) {
-        SCOPED_TRACE(text.size());
         CodecDatabase fresh;
         files.Add("Quibo.dat", text);
-        CodecLoadResult result = LoadCodecDatabase(files, {"Quibo.dat"}, fresh);
-        EXPECT_FALSE(result.complete);
-        EXPECT_EQ(result.failure.kind, CodecLoadFailure::Kind::InvalidSize);
-        // Nothing was read, so not even the unknown entry has texts.
-        EXPECT_EQ(fresh.FindCodecIndex("ABCD"), 0u);
+        EXPECT_EQ(LoadCodecDatabase(files, {"Quibo.dat"}, fresh).failure.kind, CodecLoadFailure::Kind::InvalidSize);
         EXPECT_EQ(Shown(fresh.Slot(0).description), "<absent>");
     }
 }
 
-TEST_F(CodecFileTest, CommentsAndBlankLinesAreSkippedAnywhere) {
-    EXPECT_TRUE(Load("# about\r\n@ more\r\n\r\n" + Record("AAAA", "A", "a") + "# between\r\n\r\n" +
-                     Record("BBBB", "B", "b") + "@ last"));
-    EXPECT_EQ(codecs.RecordCount(), 2u);
-    EXPECT_EQ(Slot(1), "AAAA|A|a");
-    EXPECT_EQ(Slot(2), "BBBB|B|b");
-    EXPECT_EQ(Slot(0), "<absent>|<unknown>|<unknown>");
-}
-
-TEST_F(CodecFileTest, LineFeedOnlyEndsRunTheVendorIntoTheNextLine) {
-    EXPECT_FALSE(Load("AAAA\tA\ta\nBBBB\tB\tb\n"));
-    EXPECT_EQ(Slot(1), "AAAA|A|<absent>");
-    EXPECT_EQ(codecs.RecordCount(), 1u);
-}
-
-TEST_F(CodecFileTest, FiveCharacterFourCCStopsWithNothingStored) {
-    EXPECT_FALSE(Load(Record("AAAA", "A", "a") + Record("BBBBB", "B", "b") + Record("CCCC", "C", "c")));
-    EXPECT_EQ(codecs.RecordCount(), 1u);
-    EXPECT_EQ(codecs.FindCodecIndex("BBBB"), 0u);
-}
-
-TEST_F(CodecFileTest, LeadingSpacesCountOnlyDirectlyAfterARecord) {
-    EXPECT_TRUE(Load(Record("AAAA", "A", "a") + "  " + Record("BBBB", "B", "b")));
-    EXPECT_EQ(Slot(2), "BBBB|B|b");
-
-    EXPECT_TRUE(Load("  " + Record("BBBB", "B", "b") + "# note\r\n  " + Record("CCCC", "C", "c")));
-    EXPECT_EQ(codecs.RecordCount(), 0u);
-}
-
-TEST_F(CodecFileTest, FourthFieldStopsButKeepsTheSlotFindable) {
-    EXPECT_FALSE(Load(Record("AAAA", "A", "a") + Record("BBBB", "B", "b\textra") + Record("CCCC", "C", "c")));
-    EXPECT_EQ(Slot(2), "BBBB|B|<absent>");
-    EXPECT_EQ(codecs.FindCodecIndex("bbbb"), 2u);
-    EXPECT_EQ(codecs.FindCodecIndex("CCCC"), 0u);
-}
-
-TEST_F(CodecFileTest, At399RecordsTheTableIsFull) {
-    EXPECT_TRUE(Load(Records(399) + "\r\n \r\n"));
-    EXPECT_EQ(codecs.RecordCount(), 399u);
-    EXPECT_EQ(codecs.FindCodecIndex("C398"), 399u);
-
-    CodecDatabase full;
-    files.Add("Quibo.dat", Records(400));
-    EXPECT_FALSE(LoadCodecDatabase(files, {"Quibo.dat"}, full).complete);
-    EXPECT_EQ(full.RecordCount(), 399u);
-    EXPECT_EQ(full.FindCodecIndex("C000"), 1u);
-    EXPECT_EQ(full.FindCodecIndex("C398"), 399u);
-    EXPECT_EQ(full.FindCodecIndex("C399"), 0u);
-}
-
-TEST_F(CodecFileTest, LookupIgnoresCaseAndTheFirstDuplicateWins) {
-    EXPECT_TRUE(Load(Record("XviD", "First", "1") + Record("XVID", "Second", "2") + Record("abcd", "Lower", "l")));
-    EXPECT_EQ(codecs.FindCodecIndex("xvid"), 1u);
-    EXPECT_EQ(codecs.FindCodecIndex("XVID"), 1u);
-    EXPECT_EQ(codecs.FindCodecIndex("ABCD"), 3u);
-    EXPECT_EQ(codecs.FindCodecIndex("ZZZZ"), 0u);
-    EXPECT_EQ(Slot(codecs.FindCodecIndex("ZZZZ")), "<absent>|<unknown>|<unknown>");
-}
-
 // The window at start-up, with the database looked for in two places.
-struct StartingWindow {
-    FakeFileAccess files;
-    ScriptedMessageBoxes messages;
-    ScriptedFileDialogs dialogs;
-    RecordedFields fields;
-    MainDialog dialog{{files, messages, dialogs, fields}, {"Quibo.dat", "/opt/quibo/Quibo.dat"}};
-
-    // The texts of the boxes shown, each as "caption: text".
-    std::vector<std::string> Shown() const {
-        std::vector<std::string> shown;
-        for (const Message& message : messages.Shown()) shown.push_back(message.caption + ": " + message.text);
-        return shown;
-    }
+struct StartingWindow : TestWindow<FakeFileAccess> {
+    StartingWindow() : TestWindow({"Quibo.dat", "/opt/quibo/Quibo.dat"}) {}
 };
 
 const std::string kOperationalNote =

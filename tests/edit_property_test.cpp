@@ -15,7 +15,7 @@
 #include <regex>
 
 #include "riff/riff_layout.h"
-#include "editing_window.h"
+#include "test_window.h"
 #include "info/new_info_list.h"
 #include "platform/posix_file_access.h"
 #include "res/control_ids.h"
@@ -54,7 +54,7 @@ std::string RandomText(std::mt19937& random) {
     return text;
 }
 
-using Window = EditingWindow<PosixFileAccess>;
+using Window = TestWindow<PosixFileAccess>;
 
 // The INFO rows as "CODE=contents", JUNK text left out.
 std::vector<std::string> FieldRows(const Window& window) {

@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <ctime>
 
-#include "dialog_fixture.h"
+#include "test_window.h"
 
 namespace quibo::test {
 namespace {

@@ -1,7 +1,7 @@
 // The RIFF Info list: names, file order, contents and which rows may be
 // edited.
 #include "analysis/recorded_date.h"
-#include "dialog_fixture.h"
+#include "test_window.h"
 
 namespace quibo::test {
 namespace {

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "riff/riff_layout.h"
-#include "editing_window.h"
+#include "test_window.h"
 #include "fake_file_access.h"
 #include "res/command_ids.h"
 
@@ -52,7 +52,7 @@ protected:
     }
     std::uint32_t SizeAt(std::size_t offset) const { return ReadLe32(window.dialog.FileImage() + offset + 4); }
 
-    EditingWindow<FakeFileAccess> window;
+    TestWindow<FakeFileAccess> window;
     Bytes loaded;
 };
 

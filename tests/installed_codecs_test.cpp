@@ -13,15 +13,11 @@
 #include <string>
 #include <vector>
 
-#include "app/main_dialog.h"
 #include "codecs/codec_database.h"
 #include "codecs/installed_codecs.h"
 #include "platform/libav_decoder_source.h"
 #include "platform/posix_file_access.h"
-#include "platform/recorded_fields.h"
 #include "res/control_ids.h"
-#include "scripted_file_dialogs.h"
-#include "scripted_message_boxes.h"
 
 #if QUIBO_WITH_LIBAV
 #include <dlfcn.h>
@@ -30,6 +26,8 @@ extern "C" {
 #include <libavformat/avformat.h>
 }
 #endif
+
+#include "test_window.h"
 
 namespace quibo::test {
 namespace {
@@ -118,10 +116,8 @@ TEST(CollectInstalledFourCCs, KeepsEveryDecoderPastThe150th) {
 }
 
 // The main window started on the sample file (video XVID) with `decoders`.
-struct StartedDialog {
-    explicit StartedDialog(InstalledDecoderSource* decoders)
-        : dialog({.files = files, .messages = messages, .dialogs = dialogs, .fields = fields, .decoders = decoders},
-                 {QUIBO_CODEC_FILE}) {
+struct StartedDialog : TestWindow<PosixFileAccess> {
+    explicit StartedDialog(InstalledDecoderSource* decoders) : TestWindow({QUIBO_CODEC_FILE}, decoders) {
         dialog.SetPendingFileName(kSample);
         dialog.Start();
     }
@@ -129,11 +125,6 @@ struct StartedDialog {
 
     inline static const std::string kSample =
         (std::filesystem::path(QUIBO_CODEC_FILE).parent_path() / "sample.avi").string();
-    PosixFileAccess files;
-    ScriptedMessageBoxes messages;
-    ScriptedFileDialogs dialogs;
-    RecordedFields fields;
-    MainDialog dialog;
 };
 
 TEST(InstalledStatus, StartUpGivesTheStatusCheckTheSourcesDecoders) {

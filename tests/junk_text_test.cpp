@@ -1,7 +1,7 @@
 // Readable text inside JUNK chunks: what starts and ends a run, and the
 // rows the walk makes of them.
 #include "analysis/text_runs.h"
-#include "dialog_fixture.h"
+#include "test_window.h"
 
 namespace quibo::test {
 namespace {

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <filesystem>
 
-#include "dialog_fixture.h"
+#include "test_window.h"
 #include "platform/program_directory.h"
 #include "temp_dir.h"
 
@@ -88,7 +88,7 @@ TEST(PosixFiles, SparseFileOver4GiBKeepsItsSize) {
     TempDir dir;
     std::string path = dir.Write("big.avi", N::Riff("AVI ", {InfoList({{"INAM", "Big"}})}).DeclaredSize(0xFFFFFFF0).ToBytes());
     ASSERT_EQ(::truncate(path.c_str(), 4831838208), 0) << std::strerror(errno);
-    PosixDialog window;
+    TestWindow<PosixFileAccess> window;
     window.OpenByName(path);
     EXPECT_EQ(window.fields.Text(control::kFileSize), "4,608 MB   (4,718,592 KB    4,831,838,208 bytes)");
     EXPECT_EQ(window.fields.Text(control::kFileStatus), "File Length Correct");
@@ -103,7 +103,7 @@ TEST(PosixFiles, SecondExclusiveOpenFailsWithTheSystemText) {
     OpenResult held = other.OpenExclusiveRead(path);
     ASSERT_TRUE(held.handle);
 
-    PosixDialog window;
+    TestWindow<PosixFileAccess> window;
     window.OpenByName(path);
     window.OpenByName(dir / "missing.avi");
     ASSERT_EQ(window.messages.Shown().size(), 2u);
@@ -127,7 +127,7 @@ TEST(PosixFiles, LongPathsAreKeptWholeAndOfferedAgainByTheDialog) {
     ASSERT_GT(path.size(), 260u);
     std::ofstream(path, std::ios::binary) << SmallAvi().ToBytes();
 
-    PosixDialog window;
+    TestWindow<PosixFileAccess> window;
     window.dialogs.Answer(path);
     window.dialog.OnFileOpen();
     EXPECT_EQ(window.dialog.FilePath(), path);

@@ -5,7 +5,7 @@
 
 #include "analysis/audio_facts.h"
 #include "analysis/mpeg_audio_scan.h"
-#include "dialog_fixture.h"
+#include "test_window.h"
 
 namespace quibo::test {
 namespace {

@@ -15,14 +15,10 @@
 #include "riff/riff_layout.h"
 #include "analysis/video_bitstream.h"
 #include "app/advice.h"
-#include "app/main_dialog.h"
 #include "platform/libav_decoder_source.h"
-#include "platform/posix_file_access.h"
-#include "platform/recorded_fields.h"
 #include "res/control_ids.h"
-#include "scripted_file_dialogs.h"
-#include "scripted_message_boxes.h"
 #include "temp_dir.h"
+#include "test_window.h"
 
 namespace quibo::test {
 namespace {
@@ -89,22 +85,14 @@ void ExpectBitrateNearMediaInfo(const std::string& shown, const std::string& pat
     EXPECT_NEAR(std::atof(shown.c_str()), theirs, theirs * share) << kind << ": " << shown;
 }
 
-// The main window over a real file, with the shipped codec database.
-struct Window {
-    explicit Window(const std::string& path) {
+// The main window over a real file, with the shipped codec database and
+// FFmpeg's decoders.
+struct Window : TestWindow<PosixFileAccess> {
+    explicit Window(const std::string& path) : TestWindow({QUIBO_CODEC_FILE}, &decoders) {
         dialog.Start();
-        dialog.SetPendingFileName(path);
-        dialog.OnFileOpen();
+        OpenByName(path);
     }
-    const std::string& Text(int controlId) const { return fields.Text(controlId); }
-
-    PosixFileAccess files;
-    ScriptedMessageBoxes messages;
-    ScriptedFileDialogs dialogs;
-    RecordedFields fields;
     LibavDecoderSource decoders;
-    MainDialog dialog{{.files = files, .messages = messages, .dialogs = dialogs, .fields = fields, .decoders = &decoders},
-                      {QUIBO_CODEC_FILE}};
 };
 
 // Frame size, frame rate and duration as ffprobe reads them, a codec name

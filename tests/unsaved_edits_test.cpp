@@ -5,14 +5,10 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/main_dialog.h"
-#include "platform/posix_file_access.h"
-#include "platform/recorded_fields.h"
-#include "riff_builder.h"
-#include "scripted_file_dialogs.h"
-#include "scripted_info_editor.h"
-#include "scripted_message_boxes.h"
+#include <tuple>
+
 #include "temp_dir.h"
+#include "test_window.h"
 
 namespace quibo::test {
 namespace {
@@ -59,18 +55,11 @@ TEST(UnsavedEdits, EachAnswerOfEachQuestion) {
         TempDir dir;
         const std::string clip = dir.Write("clip.avi", Clip("Title"));
         const std::string other = dir.Write("other.avi", Clip("Other"));
-        PosixFileAccess files;
-        ScriptedMessageBoxes messages;
-        ScriptedFileDialogs dialogs;
-        RecordedFields fields;
-        ScriptedInfoEditor editor;
-        MainDialog dialog{{files, messages, dialogs, fields, &editor}};
-        dialogs.Answer(clip);
-        dialog.OnFileOpen();
+        TestWindow<PosixFileAccess> window;
+        auto [messages, dialogs, dialog] = std::tie(window.messages, window.dialogs, window.dialog);
+        window.Open(clip);
         if (c.edited) {
-            fields.Select(0);
-            editor.Answer("INAM", "Edited title");
-            ASSERT_TRUE(dialog.OnEditField());
+            ASSERT_TRUE(window.Edit(0, "INAM", "Edited title"));
         }
 
         for (A answer : c.answers) messages.Answer(answer);

@@ -20,7 +20,7 @@
 #include <fstream>
 #include <functional>
 
-#include "editing_window.h"
+#include "test_window.h"
 #include "platform/posix_file_access.h"
 #include "res/command_ids.h"
 #include "res/control_ids.h"
@@ -110,7 +110,7 @@ protected:
                                             N::List("movi", {N::Leaf("00dc", "frame")})})
                                .ToBytes();
     const std::string path = dir.Write("clip.avi", original);
-    EditingWindow<PosixFileAccess> window;
+    TestWindow<PosixFileAccess> window;
     Bytes edited;
 };
 
@@ -202,7 +202,7 @@ TEST_F(WriteBack, FileChangedSinceOpenIsNeverWrittenOver) {
          "its length is now 50 bytes, not " + std::to_string(original.size()), false},
         {"a second Quibo saved first",
          [&] {
-             EditingWindow<PosixFileAccess> second;
+             TestWindow<PosixFileAccess> second;
              second.OpenByName(path);
              ASSERT_TRUE(second.Edit(0, "INAM", "Second"));
              ASSERT_TRUE(second.dialog.ConfirmAndWrite());
@@ -213,7 +213,7 @@ TEST_F(WriteBack, FileChangedSinceOpenIsNeverWrittenOver) {
         SCOPED_TRACE(c.change);
         dir.Write("clip.avi", original);
         std::filesystem::remove(dir / "copy.avi");
-        EditingWindow<PosixFileAccess> first;
+        TestWindow<PosixFileAccess> first;
         first.OpenByName(path);
         ASSERT_TRUE(first.Edit(0, "INAM", "A longer title"));
         c.apply();
@@ -338,7 +338,7 @@ TEST_F(WriteBack, SaveAsAsksBeforeReplacingAndLeavesNothingWhenStopped) {
 
     window.copyObserver.cancelAtReport = 0;
     window.dialog.OnSaveAs();
-    EXPECT_EQ(window.dialogs.titles.back(), "Save modified copy of AVI file to...");
+    EXPECT_EQ(window.dialogs.saveTitles.back(), "Save modified copy of AVI file to...");
     EXPECT_EQ(ReadAll(copy), edited);
     EXPECT_EQ(ReadAll(path), original);
     EXPECT_EQ(window.dialog.FilePath(), copy);
@@ -369,7 +369,7 @@ TEST(DiskFull, SaveAsThatFillsTheDiskLeavesNothingAndKeepsTheEdits) {
     const std::string source = dir.Write("sample.avi", original), full = dir / "full";
     ASSERT_GT(original.size(), 128u << 10);
     ASSERT_TRUE(std::filesystem::create_directory(full));
-    EditingWindow<PosixFileAccess> window;
+    TestWindow<PosixFileAccess> window;
     window.OpenByName(source);
     ASSERT_TRUE(window.dialog.FileAnalysed());
     const std::vector<std::string> rows = window.Rows();
@@ -425,7 +425,7 @@ TEST(DiskFull, SaveOverAHoleOfAFullDiskLeavesTheFileAsItWas) {
         ::close(filler);
         if (fillError != ENOSPC) return std::string("filling: ") + std::strerror(fillError);
 
-        EditingWindow<PosixFileAccess> window;
+        TestWindow<PosixFileAccess> window;
         window.OpenByName(path);
         if (!window.Edit(0, "INAM", "A much longer title")) return "edit refused";
         window.dialog.ConfirmAndWrite();
