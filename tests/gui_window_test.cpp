@@ -333,21 +333,28 @@ TEST_F(WindowTest, KeysTitleMarksAndContextMenu) {
     for (QAction* action : window->Menus().first()->actions()) shortcuts << action->shortcut().toString();
     EXPECT_EQ(shortcuts, (QStringList{"Ctrl+O", "Ctrl+S", "Ctrl+Shift+S", "Ctrl+W", "", "Ctrl+Q"}));
 
-    // The right button opens the list's menu as a popup of the window.
+    // The right button on a row opens the list's menu as a popup of the
+    // window; its Delete asks, then deletes that row. Below the rows there
+    // is no menu.
     QString popup;
     QTimer::singleShot(50, [&popup] {
         for (QWidget* open : QApplication::topLevelWidgets())
             if (auto* menu = qobject_cast<QMenu*>(open); menu && menu->isVisible()) {
                 popup = QString::number(menu->windowType() == Qt::Popup) + " " +
                         (menu->parentWidget() ? menu->parentWidget()->objectName() : QStringLiteral("none"));
-                menu->close();
+                QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(menu->actions().at(1)).center());
             }
     });
     window->setObjectName(QStringLiteral("main"));
+    modals.ThenPress(QMessageBox::Ok);
     const QPoint row = window->InfoListView()->viewport()->mapTo(window.get(), RowCentre(*window, "INAM"));
     QTest::mouseClick(window->windowHandle(), Qt::RightButton, {}, row);
     QTest::qWait(100);
     EXPECT_EQ(popup, "1 main");
+    EXPECT_EQ(modals.Met().back(), "Confirm: Delete info node INAM (Name)?");
+    EXPECT_EQ(Rows(*window), (std::vector<std::string>{"JUNK=Made with Tool 2    ", "IART=Edited"}));
+    const QRect lastRow = window->InfoListView()->visualItemRect(window->InfoListView()->topLevelItem(1));
+    EXPECT_EQ(window->InfoContextMenuAt(lastRow.bottomLeft() + QPoint(10, 10)), nullptr);
 
     // A missing codec is marked; a locked file is named as such.
     auto* status = static_cast<QPushButton*>(window->Control(control::kVideoStatus));
@@ -360,6 +367,7 @@ TEST_F(WindowTest, KeysTitleMarksAndContextMenu) {
     for (QLabel* label : window->findChildren<QLabel*>()) buddies += label->buddy() != nullptr;
     EXPECT_EQ(buddies, static_cast<int>(MainWindowFields().size()));
 
+    modals.ThenPress(QMessageBox::No);
     press(Qt::Key_W);
     EXPECT_EQ(window->windowTitle().toStdString(), title.toStdString());
 }
