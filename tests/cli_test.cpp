@@ -15,38 +15,12 @@
 namespace quibo::test {
 namespace {
 
-struct Outcome {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-std::string Quoted(const std::string& text) {
-    std::string quoted = "'";
-    for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
-
-// What `command` prints on standard output, its last newline left out.
-std::string Captured(const std::string& command) {
-    std::string out;
-    if (FILE* pipe = ::popen((command + " 2>/dev/null").c_str(), "r")) {
-        char buffer[256];
-        for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, got);
-        ::pclose(pipe);
-    }
-    if (out.ends_with('\n')) out.pop_back();
-    return out;
-}
-
 class QuiboInfo : public testing::Test {
 protected:
-    Outcome Run(const std::vector<std::string>& args) {
+    ProgramRun Run(const std::vector<std::string>& args) {
         std::string command = Quoted(QUIBO_INFO_PATH);
         for (const std::string& arg : args) command += " " + Quoted(arg);
-        command += " >" + Quoted(dir / "out") + " 2>" + Quoted(dir / "err") + " </dev/null";
-        int raw = std::system(command.c_str());
-        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadAll(dir / "out"), ReadAll(dir / "err")};
+        return RunProgram(command);
     }
 
     TempDir dir;
@@ -70,13 +44,13 @@ TEST_F(QuiboInfo, ExitStatusTellsAnalysedFailedAndUsage) {
     EXPECT_EQ(Run({}).status, 2);
     EXPECT_EQ(Run({"--no-such-option", good}).status, 2);
     EXPECT_EQ(Run({"--help"}).status, 0);
-    Outcome version = Run({"--version"});
+    ProgramRun version = Run({"--version"});
     EXPECT_EQ(version.status, 0);
     EXPECT_TRUE(version.out.starts_with("quibo-info ")) << version.out;
 }
 
 TEST_F(QuiboInfo, TextReportListsGroupsFieldsAndInfoRows) {
-    Outcome run = Run({good});
+    ProgramRun run = Run({good});
     EXPECT_EQ(run.err, "");
     EXPECT_TRUE(run.out.starts_with("General\n  Filename: " + good + "\n  Size: ")) << run.out;
     for (const char* line : {"\n  Status: File Length Correct\nVideo\n  FourCC: ", "\nAudio\n  Encoding: ",
@@ -85,7 +59,7 @@ TEST_F(QuiboInfo, TextReportListsGroupsFieldsAndInfoRows) {
 }
 
 TEST_F(QuiboInfo, MessagesGoToStandardErrorAsCaptionAndText) {
-    Outcome run = Run({missing, good});
+    ProgramRun run = Run({missing, good});
     EXPECT_EQ(run.err, "File Open Failure: Unable to open file " + missing + ":\n\nNo such file or directory\n");
     // No report of empty fields for the file that could not be read.
     EXPECT_TRUE(run.out.starts_with("General\n  Filename: " + good + "\n")) << run.out;
@@ -98,10 +72,9 @@ TEST_F(QuiboInfo, JsonMatchesItsSchemaAndCarriesTheFacts) {
     for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
              {"--json", good}, {"--json", good, missing, text}, {"--json", "-r", dir / "nothing-here"},
              {"--json", "--codecs"}, {"--json", "--installed"}}) {
-        Run(args);
-        EXPECT_EQ(SchemaErrors(QUIBO_SCHEMA_FILE, dir / "out"), "") << args.back();
+        EXPECT_EQ(SchemaErrors(QUIBO_SCHEMA_FILE, Run(args).out), "") << args.back();
     }
-    Outcome one = Run({"--json", good});
+    ProgramRun one = Run({"--json", good});
     EXPECT_EQ(one.status, 0);
     const auto report = nlohmann::json::parse(one.out);
     EXPECT_EQ(report["general"]["status"], "File Length Correct");
@@ -114,7 +87,7 @@ TEST_F(QuiboInfo, JsonMatchesItsSchemaAndCarriesTheFacts) {
     EXPECT_EQ(facts["tags"], (nlohmann::json{{"INAM", "Title"}, {"IART", "Artist"}}));
     EXPECT_EQ(facts["junk_texts"], nlohmann::json::array({"Made with Tool 2    "}));
 
-    Outcome several = Run({"--json", good, missing, text});
+    ProgramRun several = Run({"--json", good, missing, text});
     EXPECT_EQ(several.status, 1);
     const auto reports = nlohmann::json::parse(several.out);
     ASSERT_EQ(reports.size(), 3u);
@@ -129,7 +102,7 @@ TEST_F(QuiboInfo, JsonMatchesItsSchemaAndCarriesTheFacts) {
 // values; a file that could not be read has its message as status.
 TEST_F(QuiboInfo, CsvHasOneRowPerFile) {
     const std::string comma = dir.Write("a, \"b\".avi", SmallAvi().ToBytes());
-    Outcome run = Run({"--csv", comma, missing});
+    ProgramRun run = Run({"--csv", comma, missing});
     EXPECT_EQ(run.status, 1);
     const std::string header = "file,file_type,size,missing_bytes,duration,video_fourcc,video_codec,decoder_installed,"
                                "width,height,display_aspect_ratio,frame_rate,video_bitrate,audio_format,channels,"
@@ -174,12 +147,12 @@ TEST_F(QuiboInfo, FoldersAreReadWithRecursiveOnly) {
     for (const char* name : {"/b.avi", "/sub/A.AVI", "/notes.txt"}) dir.Write("clips" + std::string(name), SmallAvi().ToBytes());
     std::filesystem::create_directory_symlink(folder + "/sub", folder + "/link");
 
-    Outcome refused = Run({folder});
+    ProgramRun refused = Run({folder});
     EXPECT_EQ(refused.status, 1);
     EXPECT_EQ(refused.out, "");
     EXPECT_EQ(refused.err, "quibo-info: " + folder + " is a folder; -r reads the AVI files in it.\n");
 
-    Outcome read = Run({"--json", "-r", folder});
+    ProgramRun read = Run({"--json", "-r", folder});
     EXPECT_EQ(read.status, 0);
     std::vector<std::string> files;
     for (const auto& report : nlohmann::json::parse(read.out)) files.push_back(report["file"]);
@@ -193,7 +166,7 @@ TEST_F(QuiboInfo, FoldersAreReadWithRecursiveOnly) {
 TEST_F(QuiboInfo, EditsOfCodesAndWhereTheyLand) {
     const Bytes before = SmallAvi().ToBytes();
     for (std::string code : {" NAM", "JUNK", "junk", "RIFF", "IN\x01M", "I-AM", "INA"}) {
-        Outcome run = Run({"--set", code + "=x", good});
+        ProgramRun run = Run({"--set", code + "=x", good});
         EXPECT_EQ(run.status, 2) << code;
         EXPECT_NE(run.err.find("\"" + code + "\""), std::string::npos) << run.err;
         EXPECT_EQ(ReadAll(good), before);
@@ -209,7 +182,7 @@ TEST_F(QuiboInfo, EditsOfCodesAndWhereTheyLand) {
     const Bytes far = N::Riff("AVI ", {header, N::Leaf("JUNK", Bytes(120000, '\0')), InfoList({{"INAM", "Old"}}), movie}).ToBytes();
     const std::string farPath = dir.Write("far.avi", far);
     for (const char* edit : {"--set", "--delete"}) {
-        Outcome run = Run({edit, std::string(edit) == "--set" ? "INAM=New" : "INAM", farPath});
+        ProgramRun run = Run({edit, std::string(edit) == "--set" ? "INAM=New" : "INAM", farPath});
         EXPECT_EQ(run.status, 1);
         EXPECT_EQ(run.err, "Edit Failed: The INFO list of this file lies at byte 120096, past the first 100000 bytes, "
                            "which are all Quibo rewrites. File will not be modified\n");
@@ -221,15 +194,13 @@ TEST_F(QuiboInfo, EditsOfCodesAndWhereTheyLand) {
 // and a list that lies past the image, which they show, is left as it is.
 TEST_F(QuiboInfo, PeersShowTheEdit) {
     for (const char* tool : {"ffmpeg", "ffprobe", "exiftool", "mediainfo"})
-        if (Captured(std::string("command -v ") + tool).empty()) GTEST_SKIP() << tool << " is not installed";
+        if (!HaveTool(tool)) GTEST_SKIP() << tool << " is not installed";
     const std::string bare = dir / "bare.avi", far = dir / "far.avi";
     const std::string picture = " -f lavfi -i testsrc=size=160x120:rate=10:duration=1 -c:v mpeg4 ";
     // Without tags ffmpeg writes no INFO list; with a large reserved index
     // its INFO list lies past the first 100,000 bytes.
-    ASSERT_EQ(std::system(("ffmpeg -v error -y" + picture + "-fflags +bitexact -map_metadata -1 " + Quoted(bare) +
-                           " && ffmpeg -v error -y" + picture + "-reserve_index_space 120000 -metadata title=Old " +
-                           Quoted(far) + " </dev/null").c_str()),
-              0);
+    ASSERT_TRUE(RunQuietly("ffmpeg -y" + picture + "-fflags +bitexact -map_metadata -1 " + Quoted(bare) +
+                           " && ffmpeg -y" + picture + "-reserve_index_space 120000 -metadata title=Old " + Quoted(far)));
     EXPECT_EQ(Run({"--set", "INAM=Quibo T", bare}).status, 0);
     EXPECT_EQ(Run({"--set", "INAM=New", far}).status, 1);
     for (const auto& [path, title] : {std::pair{bare, "Quibo T"}, std::pair{far, "Old"}}) {

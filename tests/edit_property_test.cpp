@@ -35,12 +35,7 @@ std::uint32_t Seed() {
 
 // What ffmpeg reports while decoding the whole file, addresses left out.
 std::string DecodeErrors(const std::string& path) {
-    std::string output;
-    if (FILE* pipe = ::popen(("ffmpeg -nostdin -v error -i '" + path + "' -f null - 2>&1").c_str(), "r")) {
-        char buffer[512];
-        for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) output.append(buffer, got);
-        ::pclose(pipe);
-    }
+    const std::string output = RunProgram("ffmpeg -nostdin -v error -i " + Quoted(path) + " -f null -").err;
     return std::regex_replace(output, std::regex("0x[0-9a-f]+"), "0x");
 }
 

@@ -3,10 +3,7 @@
 // report every file in order, and print JSON that matches its schema.
 // In-place edits of damaged files keep the length and leave refused files
 // untouched.
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -48,39 +45,16 @@ bool MakeWithMencoder(const std::string& source, const std::string& path) {
                       " -o '" + path + "'");
 }
 
-struct CliRun {
-    int waitStatus = 0;
-    std::string out;
-    std::string err;
-};
-
-// Runs quibo-info with `args` in `dir`, whose Quibo.dat it loads; its output
-// goes to files there.
-CliRun RunQuiboInfo(const std::string& dir, const std::vector<std::string>& args) {
-    std::vector<std::string> words{QUIBO_INFO_PATH};
-    words.insert(words.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (std::string& word : words) argv.push_back(word.data());
-    argv.push_back(nullptr);
-    const std::string outPath = dir + "/cli-out", errPath = dir + "/cli-err";
-    pid_t child = ::fork();
-    if (child == 0) {
-        int in = ::open("/dev/null", O_RDONLY);
-        int out = ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        if (in < 0 || out < 0 || err < 0 || ::chdir(dir.c_str()) != 0) ::_exit(127);
-        ::dup2(in, 0);
-        ::dup2(out, 1);
-        ::dup2(err, 2);
-        ::execv(argv[0], argv.data());
-        ::_exit(127);
-    }
-    CliRun run;
-    if (child < 0 || ::waitpid(child, &run.waitStatus, 0) != child) run.waitStatus = -1;
-    run.out = ReadAll(outPath);
-    run.err = ReadAll(errPath);
-    return run;
+// Runs quibo-info with `args` in `dir`, whose Quibo.dat it loads.
+ProgramRun RunQuiboInfo(const std::string& dir, const std::vector<std::string>& args) {
+    std::string command = "cd " + Quoted(dir) + " && " + Quoted(QUIBO_INFO_PATH);
+    for (const std::string& arg : args) command += " " + Quoted(arg);
+    return RunProgram(command);
 }
+
+// quibo-info ends normally with 0, 1 or 2; the shell reports a program that
+// a signal ended as 128 and more.
+bool EndedNormally(const ProgramRun& run) { return run.status >= 0 && run.status < 128; }
 
 // The names of `paths` on which quibo-info with `options`, given each alone,
 // does not end normally.
@@ -90,8 +64,8 @@ std::string FilesThatKillQuiboInfo(const std::string& dir, const std::vector<std
     for (const std::string& path : paths) {
         std::vector<std::string> args = options;
         args.push_back(path);
-        if (CliRun run = RunQuiboInfo(dir, args); !WIFEXITED(run.waitStatus))
-            names += " " + BaseName(path) + " (signal " + std::to_string(WTERMSIG(run.waitStatus)) + ")";
+        if (ProgramRun run = RunQuiboInfo(dir, args); !EndedNormally(run))
+            names += " " + BaseName(path) + " (status " + std::to_string(run.status) + ")";
     }
     return names;
 }
@@ -108,20 +82,20 @@ std::optional<BatchResult> RunBatch(const std::string& dir, const std::vector<st
                                     const std::vector<std::string>& paths) {
     std::vector<std::string> args = options;
     args.insert(args.end(), paths.begin(), paths.end());
-    CliRun run = RunQuiboInfo(dir, args);
-    if (!WIFEXITED(run.waitStatus)) {
+    ProgramRun run = RunQuiboInfo(dir, args);
+    if (!EndedNormally(run)) {
         ADD_FAILURE() << "quibo-info did not end normally on the batch from " << BaseName(paths.front())
                       << "; alone:" << FilesThatKillQuiboInfo(dir, options, paths);
         return std::nullopt;
     }
-    int status = WEXITSTATUS(run.waitStatus);
+    const int status = run.status;
     EXPECT_TRUE(status == 0 || status == 1) << status << ": " << run.err;
     Json entries = Json::parse(run.out, nullptr, false);
     if (entries.is_discarded()) {
         ADD_FAILURE() << "not JSON from the batch from " << BaseName(paths.front()) << ": " << run.err;
         return std::nullopt;
     }
-    EXPECT_EQ(SchemaErrors(QUIBO_SCHEMA_FILE, dir + "/cli-out"), "") << "batch from " << BaseName(paths.front());
+    EXPECT_EQ(SchemaErrors(QUIBO_SCHEMA_FILE, run.out), "") << "batch from " << BaseName(paths.front());
     if (paths.size() == 1) entries = Json::array({entries});
     EXPECT_EQ(entries.size(), paths.size()) << BaseName(paths.front());
     for (std::size_t i = 0; i < std::min(entries.size(), paths.size()); ++i)

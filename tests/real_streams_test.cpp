@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <nlohmann/json.hpp>
 
 #include "riff/riff_layout.h"
@@ -32,13 +33,8 @@ struct Probed {
 };
 
 Probed Probe(const std::string& path) {
-    std::string out;
-    if (FILE* pipe = ::popen(("ffprobe -v error -show_entries stream=codec_type,codec_tag_string,width,height,"
-                              "r_frame_rate,duration,bit_rate,channels,sample_rate -of json '" + path + "' 2>/dev/null").c_str(), "r")) {
-        char buffer[4096];
-        while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) out.append(buffer, n);
-        ::pclose(pipe);
-    }
+    const std::string out = RunProgram("ffprobe -v error -show_entries stream=codec_type,codec_tag_string,width,height,"
+                                       "r_frame_rate,duration,bit_rate,channels,sample_rate -of json " + Quoted(path)).out;
     auto probe = nlohmann::json::parse(out, nullptr, false);
     Probed probed;
     if (!probe.is_object() || !probe.contains("streams")) {
@@ -55,33 +51,14 @@ Probed Probe(const std::string& path) {
 
 double Number(const nlohmann::json& stream, const char* key) { return std::atof(stream.value(key, "0").c_str()); }
 
-// MediaInfo's bitrate of the first stream of `kind` ("Video", "Audio"), in
-// kb/s.
-double MediaInfoBitrate(const std::string& path, const char* kind) {
-    std::string out;
-    if (FILE* pipe = ::popen(("mediainfo --Inform='" + std::string(kind) + ";%BitRate%|' '" + path + "'").c_str(), "r")) {
-        char buffer[256];
-        while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) out.append(buffer, n);
-        ::pclose(pipe);
-    }
-    return std::atof(out.c_str()) / 1000;
-}
-
 // What MediaInfo prints for `inform` ("Video;%ScanType%").
 std::string MediaInfo(const std::string& path, const std::string& inform) {
-    std::string out;
-    if (FILE* pipe = ::popen(("mediainfo --Inform='" + inform + "' '" + path + "'").c_str(), "r")) {
-        char buffer[256];
-        while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) out.append(buffer, n);
-        ::pclose(pipe);
-    }
-    while (out.ends_with('\n')) out.pop_back();
-    return out;
+    return Captured("mediainfo --Inform='" + inform + "' " + Quoted(path));
 }
 
 // A shown bitrate within `share` of MediaInfo's.
 void ExpectBitrateNearMediaInfo(const std::string& shown, const std::string& path, const char* kind, double share) {
-    const double theirs = MediaInfoBitrate(path, kind);
+    const double theirs = std::atof(MediaInfo(path, std::string(kind) + ";%BitRate%|").c_str()) / 1000;
     EXPECT_NEAR(std::atof(shown.c_str()), theirs, theirs * share) << kind << ": " << shown;
 }
 
@@ -316,11 +293,9 @@ TEST(RealStreams, StreamHeadersAsMediaInfoReadsThem) {
     EXPECT_EQ(report.streams[2].language, "French");
     // One index entry for each chunk of the movie data: a packet to ffprobe.
     long packets = 0;
-    if (FILE* pipe = ::popen(("ffprobe -v error -count_packets -show_entries stream=nb_read_packets -of csv=p=0 '" +
-                              path + "'").c_str(), "r")) {
-        for (long count = 0; std::fscanf(pipe, "%ld", &count) == 1;) packets += count;
-        ::pclose(pipe);
-    }
+    std::istringstream counts(
+        Captured("ffprobe -v error -count_packets -show_entries stream=nb_read_packets -of csv=p=0 " + Quoted(path)));
+    for (long count = 0; counts >> count;) packets += count;
     EXPECT_EQ(report.legacyIndexEntries, packets);
 
     const std::string whole = ReadAll(path);

@@ -1,10 +1,13 @@
 // A fresh directory for one test's real files, removed with everything in
-// it at the end; reading such a file whole, and running the tools that
-// make them.
+// it at the end; reading such a file whole, and running programs: the
+// tools that make and read real files, and quibo-info.
 #pragma once
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -54,14 +57,59 @@ inline bool RunQuietly(const std::string& command) {
     return std::system((command + " </dev/null >/dev/null 2>&1").c_str()) == 0;
 }
 
-// What keeps the JSON in the file `path` from matching the JSON Schema in
-// the file `schema`, checked by Python's jsonschema; empty when it matches.
-inline std::string SchemaErrors(const std::string& schema, const std::string& path) {
-    const std::string errors = path + ".schema-errors";
-    std::system(("python3 -c 'import json, sys, jsonschema; jsonschema.validate(json.load(open(sys.argv[2])),"
-                 " json.load(open(sys.argv[1])))' '" + schema + "' '" + path + "' >'" + errors + "' 2>&1")
-                    .c_str());
-    return ReadAll(errors);
+// `text` quoted for the shell.
+inline std::string Quoted(const std::string& text) {
+    std::string quoted = "'";
+    for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
+struct ProgramRun {
+    // The exit status; 128 + N for a program that signal N ended, as the
+    // shell reports it.
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+// Runs a shell command with no input, collecting what it prints.
+inline ProgramRun RunProgram(const std::string& command) {
+    char errors[] = "/tmp/quibo-test-err-XXXXXX";
+    const int fd = ::mkstemp(errors);
+    if (fd >= 0) ::close(fd);
+    ProgramRun run;
+    if (FILE* pipe = ::popen((command + " </dev/null 2>'" + errors + "'").c_str(), "r")) {
+        char buffer[4096];
+        for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) run.out.append(buffer, got);
+        const int raw = ::pclose(pipe);
+        run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    }
+    run.err = ReadAll(errors);
+    ::unlink(errors);
+    return run;
+}
+
+// What `command` prints, its last line breaks left out.
+inline std::string Captured(const std::string& command) {
+    std::string out = RunProgram(command).out;
+    while (out.ends_with('\n')) out.pop_back();
+    return out;
+}
+
+
+// What keeps the JSON `text` from matching the JSON Schema in the file
+// `schema`, checked by Python's jsonschema; empty when it matches.
+inline std::string SchemaErrors(const std::string& schema, const std::string& text) {
+    char path[] = "/tmp/quibo-test-json-XXXXXX";
+    const int fd = ::mkstemp(path);
+    if (fd >= 0) ::close(fd);
+    std::ofstream(path, std::ios::binary) << text;
+    const ProgramRun run =
+        RunProgram("python3 -c 'import json, sys, jsonschema; jsonschema.validate(json.load(open(sys.argv[2])),"
+                   " json.load(open(sys.argv[1])))' " + Quoted(schema) + " " + Quoted(path));
+    const std::string errors = run.out + run.err;
+    ::unlink(path);
+    return errors;
 }
 
 }  // namespace quibo::test
