@@ -103,7 +103,7 @@ std::string ChannelLayoutName(std::uint16_t channels, std::uint32_t channelMask)
 }
 
 void SummariseAudio(const StreamFacts& facts, const AudioSampleBuffer& samples, AudioReport& audio) {
-    const std::uint8_t* format = facts.audioFormat.data();
+    const std::uint8_t* format = facts.streams[static_cast<std::size_t>(facts.firstAudioStream)].format.data();
     audio.index = facts.firstAudioStream;
     audio.formatTag = ReadLe16(format + wave_format::kFormatTag);
     if (audio.formatTag == wave_format::kExtensibleTag) audio.formatTag = ReadLe16(format + wave_format::kSubFormat);

@@ -75,33 +75,24 @@ void HandleStreamHeader(const WalkTarget& target, std::size_t chunk) {
     StreamEntry& entry = facts.streams.emplace_back();
     CopyData(target, chunk, entry.header);
     const StreamType type = entry.type = StreamTypeOf(entry.header.data());
-    facts.lastHeaderWasAudio = type == StreamType::Audio;
-    if (type == StreamType::Video && ++facts.videoStreamCount == 1) {
-        CopyData(target, chunk, facts.videoStreamHeader);
-        facts.firstVideoStream = stream;
-    } else if (type == StreamType::Audio && ++facts.audioStreamCount == 1) {
-        CopyData(target, chunk, facts.audioStreamHeader);
-        facts.firstAudioStream = stream;
-    }
+    if (type == StreamType::Video && ++facts.videoStreamCount == 1) facts.firstVideoStream = stream;
+    if (type == StreamType::Audio && ++facts.audioStreamCount == 1) facts.firstAudioStream = stream;
 }
 
-// The format of the stream whose header came last: the first audio
-// stream's is kept whole, the byte rates of later ones are added up.
+// The format of the stream whose header came last. The video fields take
+// the last format of any stream that is not audio; the byte rates of the
+// audio streams after the first are added up.
 void HandleStreamFormat(const WalkTarget& target, std::size_t chunk) {
     StreamFacts& facts = target.facts;
+    const bool audio = !facts.streams.empty() && facts.streams.back().type == StreamType::Audio;
     if (!facts.streams.empty()) {
         CopyData(target, chunk, facts.streams.back().format);
         facts.streams.back().hasFormat = true;
     }
-    if (!facts.lastHeaderWasAudio) {
+    if (!audio)
         CopyData(target, chunk, facts.videoFormat);
-    } else if (facts.audioStreamCount == 1) {
-        CopyData(target, chunk, facts.audioFormat);
-    } else {
-        std::array<std::uint8_t, wave_format::kAvgBytesPerSec + 4> format{};
-        CopyData(target, chunk, format);
-        facts.otherAudioBytesPerSec += ReadLe32(format.data() + wave_format::kAvgBytesPerSec);
-    }
+    else if (static_cast<std::int32_t>(facts.streams.size()) - 1 != facts.firstAudioStream)
+        facts.otherAudioBytesPerSec += ReadLe32(facts.streams.back().format.data() + wave_format::kAvgBytesPerSec);
 }
 
 // Whether the leaf `path` is a data chunk of the first audio stream, directly

@@ -18,6 +18,7 @@ enum class StreamType { Video, Audio, Text, Other };
 struct StreamEntry {
     StreamType type = StreamType::Other;
     std::array<std::uint8_t, stream_header::kKeptSize> header{};
+    // Its format's first 40 bytes: a bitmap or wave format header.
     std::array<std::uint8_t, bitmap_info::kSize> format{};
     bool hasFormat = false;
     std::string_view name;  // "strn", a view into the image
@@ -35,10 +36,7 @@ inline constexpr std::size_t kKeptVideoChunks = 16;
 
 struct StreamFacts {
     std::array<std::uint8_t, main_header::kSize> mainHeader{};
-    std::array<std::uint8_t, stream_header::kKeptSize> videoStreamHeader{};
-    std::array<std::uint8_t, stream_header::kKeptSize> audioStreamHeader{};
     std::array<std::uint8_t, bitmap_info::kSize> videoFormat{};
-    std::array<std::uint8_t, wave_format::kKeptSize> audioFormat{};
     std::int32_t videoStreamCount = 0;
     std::int32_t audioStreamCount = 0;
     // Each stream met so far, in file order: the next stream's number is
@@ -49,7 +47,6 @@ struct StreamFacts {
     std::int32_t firstAudioStream = -1;
     // The declared byte rates of the audio streams after the first.
     std::uint64_t otherAudioBytesPerSec = 0;
-    bool lastHeaderWasAudio = false;
     // The first data chunks of the first video stream, for its bitstream.
     std::array<ChunkSpan, kKeptVideoChunks> videoChunks{};
     std::size_t videoChunkCount = 0;
@@ -78,9 +75,6 @@ struct StreamFacts {
         odmlTotalFrames = 0;
         odmlHeaderMet = false;
         recordedText = {};
-        videoStreamHeader.fill(0);
-        audioStreamHeader.fill(0);
-        audioFormat.fill(0);
         audioStreamCount = 0;
         videoStreamCount = 0;
         streams.clear();
@@ -88,7 +82,6 @@ struct StreamFacts {
         firstAudioStream = -1;
         otherAudioBytesPerSec = 0;
         junkTextCount = 0;
-        lastHeaderWasAudio = false;
         videoChunkCount = 0;
         firstInfoChunk.reset();
         largestJunkChunk.reset();

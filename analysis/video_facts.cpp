@@ -16,7 +16,7 @@ constexpr std::uint32_t kMicrosPerSecond = 1000000;
 // set, which are exact, else from the main header's frame period, which is
 // rounded to whole microseconds.
 void Time(const StreamFacts& facts, VideoReport& video) {
-    const std::uint8_t* header = facts.videoStreamHeader.data();
+    const std::uint8_t* header = facts.streams[static_cast<std::size_t>(facts.firstVideoStream)].header.data();
     video.scale = ReadLe32(header + stream_header::kScale);
     video.rate = ReadLe32(header + stream_header::kRate);
     video.frames = ReadLe32(header + stream_header::kLength);
@@ -64,7 +64,8 @@ void SummariseVideo(const VideoFactsSources& sources, VideoReport& video) {
             VideoBytesPerSecond(movieBytes, video.seconds, sources.audioBytesPerSec, facts.audioStreamCount > 0);
     }
 
-    video.handler = ChunkIdText(facts.videoStreamHeader.data() + stream_header::kHandler);
+    video.handler =
+        ChunkIdText(facts.streams[static_cast<std::size_t>(facts.firstVideoStream)].header.data() + stream_header::kHandler);
     video.compressionValue = ReadLe32(facts.videoFormat.data() + bitmap_info::kCompression);
     video.compression = bitmap_info::CompressionText(video.compressionValue);
 

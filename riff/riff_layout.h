@@ -107,9 +107,8 @@ inline std::string CompressionText(std::uint32_t compression) {
 }  // namespace bitmap_info
 
 // WAVEFORMATEX (audio "strf" data) and the WAVEFORMATEXTENSIBLE that
-// extends it; 40 bytes are kept.
+// extends it.
 namespace wave_format {
-inline constexpr std::size_t kKeptSize = 40;
 inline constexpr std::uint16_t kExtensibleTag = 0xFFFE;
 inline constexpr std::size_t kFormatTag = 0;
 inline constexpr std::size_t kChannels = 2;

@@ -27,9 +27,8 @@ TEST_F(DialogTest, SmallAviFillsStreamFactsFromTheirPaths) {
     EXPECT_EQ(facts.videoStreamCount, 1);
     EXPECT_EQ(facts.audioStreamCount, 1);
     EXPECT_EQ(ReadLe32(facts.mainHeader.data() + main_header::kWidth), 320u);
-    EXPECT_EQ(FourCC(facts.videoStreamHeader.data() + stream_header::kHandler), "XVID");
-    EXPECT_EQ(FourCC(facts.videoFormat.data() + bitmap_info::kCompression), "XVID");
-    EXPECT_EQ(ReadLe16(facts.audioFormat.data() + wave_format::kFormatTag), 0x55);
+    EXPECT_EQ(dialog.Report().video->handler + "/" + dialog.Report().video->compression, "XVID/XVID");
+    EXPECT_EQ(dialog.Report().audio->formatTag, 0x55);
     // Audio chunk data only, without the pad byte after "AUD22".
     EXPECT_EQ(AudioSamples(dialog), "AUD1AUD22");
     ASSERT_TRUE(facts.largestJunkChunk && facts.firstInfoChunk);
@@ -45,8 +44,7 @@ TEST_F(DialogTest, TwoVideoStreamsGiveFirstHeaderAndLastFormat) {
              .ToBytes());
     const StreamFacts& facts = dialog.Facts();
     EXPECT_EQ(facts.videoStreamCount, 2);
-    EXPECT_EQ(FourCC(facts.videoStreamHeader.data() + stream_header::kHandler), "aaaa");
-    EXPECT_EQ(FourCC(facts.videoFormat.data() + bitmap_info::kCompression), "BBBB");
+    EXPECT_EQ(dialog.Report().video->handler + "/" + dialog.Report().video->compression, "aaaa/BBBB");
     EXPECT_EQ(Text(control::kAudioEncoding), "No Audio Channels");
     EXPECT_EQ(Text(control::kAudioBitrate), "n.a.");
 }
