@@ -47,6 +47,8 @@ bool MainDialog::OnNewField() {
             undo.length = std::min(sizeof undo.bytes, kImageCapacity - *junk);
             std::memcpy(undo.bytes, fileImage_.get() + *junk, undo.length);
             fits = LayNewInfoList(fileImage_.get(), *junk);
+            // The JUNK of a cut file may reach past its bytes.
+            imageDirtyEnd_ = kImageCapacity;
         }
         if (!fits) {
             services_.messages.Show({"No Room to Insert. File will not be modified", "Edit Failed", MessageButtons::Ok,

@@ -120,10 +120,13 @@ void MainDialog::ReadIntoImage(FileHandle& file, const std::string& path) {
     std::memset(fileImage_.get(), 0, 4);
     std::memset(workImage_.get(), 0, 4);
     ReadResult read = file.ReadFromStart(fileImage_.get(), kImageCapacity);
-    // Nothing of an earlier, longer file may stay behind this one's bytes.
+    // Nothing of an earlier, longer file may stay behind this one's bytes;
+    // a failed read may have left some anywhere.
     loadedLength_ = read.ok ? read.count : 0;
-    std::memset(fileImage_.get() + loadedLength_, 0, kImageCapacity - loadedLength_);
-    std::memcpy(loadedImage_.get(), fileImage_.get(), kImageCapacity);
+    const std::size_t dirty = read.ok ? std::max(imageDirtyEnd_, loadedLength_) : kImageCapacity;
+    std::memset(fileImage_.get() + loadedLength_, 0, dirty - loadedLength_);
+    imageDirtyEnd_ = loadedLength_;
+    std::memcpy(loadedImage_.get(), fileImage_.get(), loadedLength_);
     SizeResult size = file.Size();
     loadedSize_ = size.ok ? std::optional(size.bytes) : std::nullopt;
     TimeResult time = file.LastWriteTime();

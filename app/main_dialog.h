@@ -148,6 +148,9 @@ private:
     std::unique_ptr<std::uint8_t[]> audioStorage_;
     std::optional<AudioSampleBuffer> audio_;
     std::size_t loadedLength_ = 0;
+    // Where the image's zeros begin for sure: past the file's bytes, unless
+    // a new INFO list reached further.
+    std::size_t imageDirtyEnd_ = 0;
     // The file as read at Open (its first bytes, as last written by a Save),
     // to tell before a write whether another program changed it.
     std::unique_ptr<std::uint8_t[]> loadedImage_;
