@@ -84,7 +84,9 @@ int main(int argc, char** argv) {
         ->excludes("--codecs");
     bool details = false;
     app.add_flag("--details", details,
-                 "After each text report, every stream, the video bitstream, the index, the recording date and advice");
+                 "After each text report, every stream, the video bitstream, the index, the recording date and advice")
+        ->excludes(jsonOption)
+        ->excludes("--csv");
     bool recursive = false;
     CLI::Option* recursiveOption =
         app.add_flag("-r,--recursive", recursive, "Read the AVI files in each FILE that is a folder, at any depth");
