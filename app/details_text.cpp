@@ -43,7 +43,8 @@ void AddStream(const AviReport& report, const StreamReport& stream, std::string&
         text += ", " + DisplayText(stream.compression) + ", " + std::to_string(stream.width) + " x " +
                 std::to_string(stream.height);
     if (stream.type == StreamType::Audio) {
-        text += ", " + AudioFormatName(stream.formatTag) + ", " + std::to_string(stream.channels) + " channels (" +
+        text += ", " + AudioFormatName(stream.formatTag) + ", " + std::to_string(stream.channels) +
+                (stream.channels == 1 ? " channel (" : " channels (") +
                 ChannelLayoutName(stream.channels, stream.channelMask) + "), " + std::to_string(stream.sampleRate) +
                 " Hz";
         if (stream.bitsPerSample) text += ", " + std::to_string(stream.bitsPerSample) + " bits";
