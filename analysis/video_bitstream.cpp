@@ -222,8 +222,10 @@ void ReadSei(const std::uint8_t* data, std::size_t size, VideoBitstream& out) {
 void ReadH264Chunk(const std::uint8_t* data, std::size_t size, VideoBitstream& out) {
     for (std::size_t at = NextStartCode(data, size, 0); at < size; at = NextStartCode(data, size, at)) {
         const int type = data[at] & 0x1F;
+        // The NAL unit runs to the next start code's first byte.
         const std::size_t end = NextStartCode(data, size, at);
-        const std::size_t length = end - at - 1 - (end < size ? 3 : 0);
+        const std::size_t next = end < size ? end - 3 : size;
+        const std::size_t length = next > at + 1 ? next - at - 1 : 0;
         if (type == 7 && !out.profileAndLevel) ReadSps(data + at + 1, length, out);
         if (type == 6) ReadSei(data + at + 1, length, out);
     }
