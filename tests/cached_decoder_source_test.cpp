@@ -7,24 +7,17 @@
 
 #include "platform/cached_decoder_source.h"
 #include "temp_dir.h"
+#include "test_window.h"
 
 namespace quibo::test {
 namespace {
 
-class CountingSource final : public InstalledDecoderSource {
-public:
-    std::vector<InstalledDecoder> Decoders() override {
-        ++calls;
-        return decoders;
-    }
-    std::vector<InstalledDecoder> decoders = {
-        {"MPEG-4 part 2 (libavcodec mpeg4)", "XVID"},
-        {std::nullopt, "DIVX"},
-        {"Tab\there, new\nline and back\\slash", std::nullopt},
-        {"", ""},
-    };
-    int calls = 0;
-};
+ScriptedDecoders Counting() {
+    return ScriptedDecoders({{"MPEG-4 part 2 (libavcodec mpeg4)", "XVID"},
+                             {std::nullopt, "DIVX"},
+                             {"Tab\there, new\nline and back\\slash", std::nullopt},
+                             {"", ""}});
+}
 
 bool Same(const std::vector<InstalledDecoder>& a, const std::vector<InstalledDecoder>& b) {
     if (a.size() != b.size()) return false;
@@ -36,24 +29,24 @@ bool Same(const std::vector<InstalledDecoder>& a, const std::vector<InstalledDec
 TEST(CachedDecoderSource, AsksOncePerLoaderState) {
     TempDir dir;
     const std::string file = dir / "cache/quibo/installed-decoders";
-    CountingSource libraries;
+    ScriptedDecoders libraries = Counting();
 
     EXPECT_TRUE(Same(CachedDecoderSource(libraries, file, "state 1").Decoders(), libraries.decoders));
-    EXPECT_EQ(libraries.calls, 1);
+    EXPECT_EQ(libraries.asked, 1);
     EXPECT_TRUE(Same(CachedDecoderSource(libraries, file, "state 1").Decoders(), libraries.decoders));
-    EXPECT_EQ(libraries.calls, 1);
+    EXPECT_EQ(libraries.asked, 1);
 
     // Another loader state asks again, and is remembered in turn.
     libraries.decoders.pop_back();
     EXPECT_TRUE(Same(CachedDecoderSource(libraries, file, "state 2").Decoders(), libraries.decoders));
     EXPECT_TRUE(Same(CachedDecoderSource(libraries, file, "state 2").Decoders(), libraries.decoders));
-    EXPECT_EQ(libraries.calls, 2);
+    EXPECT_EQ(libraries.asked, 2);
 }
 
 TEST(CachedDecoderSource, DamagedOrMissingCacheAsksTheLibraries) {
     TempDir dir;
     const std::string file = dir / "installed-decoders";
-    CountingSource libraries;
+    ScriptedDecoders libraries = Counting();
     CachedDecoderSource(libraries, file, "state").Decoders();
 
     // Cut short: the end mark is gone.
@@ -64,13 +57,13 @@ TEST(CachedDecoderSource, DamagedOrMissingCacheAsksTheLibraries) {
     }
     std::ofstream(file, std::ios::binary | std::ios::trunc) << text.substr(0, text.size() - 4);
     EXPECT_TRUE(Same(CachedDecoderSource(libraries, file, "state").Decoders(), libraries.decoders));
-    EXPECT_EQ(libraries.calls, 2);
+    EXPECT_EQ(libraries.asked, 2);
 
     // Without a cache file every call asks.
     CachedDecoderSource uncached(libraries, "", "state");
     uncached.Decoders();
     uncached.Decoders();
-    EXPECT_EQ(libraries.calls, 4);
+    EXPECT_EQ(libraries.asked, 4);
 }
 
 }  // namespace

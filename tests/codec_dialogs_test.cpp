@@ -11,6 +11,7 @@
 
 #include "gui/installed_codecs_dialog.h"
 #include "gui/supported_codecs_dialog.h"
+#include "test_window.h"
 
 namespace quibo::test {
 namespace {
@@ -20,12 +21,6 @@ const QColor kBand(224, 255, 224);
 // against 175 pixels).
 const DialogUnits kSmallFont(6, 13);
 const DialogUnits kLargeFont(8, 16);
-
-void Parse(CodecDatabase& database, const std::string& text) {
-    auto buffer = std::make_unique<char[]>(text.size() + 1);
-    std::memcpy(buffer.get(), text.data(), text.size());
-    database.Parse(std::move(buffer), text.size());
-}
 
 std::string Records(int count) {
     std::string text;
@@ -58,7 +53,7 @@ TEST(SupportedCodecsDialog, ListsRecordsInFileOrderUpToTheFirstWithoutADescripti
     EXPECT_EQ(none.List()->topLevelItemCount(), 0);
 
     CodecDatabase full;
-    Parse(full, Records(399));
+    ParseCodecText(full, Records(399));
     SupportedCodecsDialog all(full, kLargeFont, nullptr);
     EXPECT_EQ(all.windowTitle(), "Supported Video Codecs - 399 Found");
     ASSERT_EQ(all.List()->topLevelItemCount(), 399);
@@ -66,7 +61,7 @@ TEST(SupportedCodecsDialog, ListsRecordsInFileOrderUpToTheFirstWithoutADescripti
     EXPECT_EQ(Row(all, 398), (QStringList{"C398", "Codec 398", "Vendor 398"}));
 
     CodecDatabase gap;
-    Parse(gap, "ZZZZ\tLast\tOne\r\nAAAA\t\tNo description\r\nBBBB\tAfter\tthe gap\r\n");
+    ParseCodecText(gap, "ZZZZ\tLast\tOne\r\nAAAA\t\tNo description\r\nBBBB\tAfter\tthe gap\r\n");
     SupportedCodecsDialog cut(gap, kLargeFont, nullptr);
     EXPECT_EQ(cut.windowTitle(), "Supported Video Codecs - 1 Found");
     ASSERT_EQ(cut.List()->topLevelItemCount(), 1);
@@ -75,7 +70,7 @@ TEST(SupportedCodecsDialog, ListsRecordsInFileOrderUpToTheFirstWithoutADescripti
 
 TEST(SupportedCodecsDialog, RowsAreBandedInThrees) {
     CodecDatabase database;
-    Parse(database, Records(8));
+    ParseCodecText(database, Records(8));
     SupportedCodecsDialog dialog(database, kLargeFont, nullptr);
     TitleTipListCtrl& list = *dialog.List();
     for (int row = 0; row < 8; ++row)
@@ -97,17 +92,14 @@ TEST(SupportedCodecsDialog, RowsAreBandedInThrees) {
     EXPECT_EQ(colourAt(6), kBand);
 }
 
-class ScriptedDecoders final : public InstalledDecoderSource {
-public:
-    std::vector<InstalledDecoder> Decoders() override {
-        return {{"MPEG-4 part 2", "xvid"}, {std::nullopt, "DIVX"}, {"No handler", std::nullopt}, {"Lower", "h264"}};
-    }
-};
+ScriptedDecoders Decoders() {
+    return ScriptedDecoders({{"MPEG-4 part 2", "xvid"}, {std::nullopt, "DIVX"}, {"No handler", std::nullopt}, {"Lower", "h264"}});
+}
 
 TEST(InstalledCodecsDialog, ListsEachNamedDecoderWithItsDatabaseEntry) {
     CodecDatabase database;
-    Parse(database, "XviD\tXvid MPEG-4\tXvid project\r\n");
-    ScriptedDecoders decoders;
+    ParseCodecText(database, "XviD\tXvid MPEG-4\tXvid project\r\n");
+    ScriptedDecoders decoders = Decoders();
     InstalledCodecsDialog dialog(decoders, database, kLargeFont, nullptr);
     EXPECT_EQ(dialog.windowTitle(), "Video Codecs Installed on this Machine");
     ASSERT_EQ(dialog.List()->topLevelItemCount(), 3);
@@ -120,7 +112,7 @@ TEST(InstalledCodecsDialog, ListsEachNamedDecoderWithItsDatabaseEntry) {
 // With the small font every column of both lists is three quarters as wide.
 TEST(CodecListDialogs, ColumnsAreThreeQuartersWideWithTheSmallFont) {
     CodecDatabase empty;
-    ScriptedDecoders decoders;
+    ScriptedDecoders decoders = Decoders();
     const std::pair<std::vector<int>, std::vector<int>> lists[] = {
         {Widths(SupportedCodecsDialog(empty, kLargeFont, nullptr)), Widths(SupportedCodecsDialog(empty, kSmallFont, nullptr))},
         {Widths(InstalledCodecsDialog(decoders, empty, kLargeFont, nullptr)),

@@ -32,25 +32,6 @@ extern "C" {
 namespace quibo::test {
 namespace {
 
-class ScriptedDecoders final : public InstalledDecoderSource {
-public:
-    explicit ScriptedDecoders(std::vector<InstalledDecoder> decoders) : decoders_(std::move(decoders)) {}
-    std::vector<InstalledDecoder> Decoders() override {
-        ++asked;
-        return decoders_;
-    }
-    int asked = 0;
-
-private:
-    std::vector<InstalledDecoder> decoders_;
-};
-
-void Parse(CodecDatabase& database, const std::string& text) {
-    auto buffer = std::make_unique<char[]>(text.size() + 1);
-    std::memcpy(buffer.get(), text.data(), text.size());
-    ASSERT_TRUE(database.Parse(std::move(buffer), text.size()));
-}
-
 const std::string kLongName(100, 'n');
 const std::string kLongHandler = "abcd" + std::string(70, 'x');
 const std::string kLongDescription(80, 'd');
@@ -63,8 +44,8 @@ std::vector<InstalledDecoder> MixedDecoders() {
 
 TEST(EnumerateInstalledCodecs, ListsNamedDecodersWithTheirDatabaseEntries) {
     CodecDatabase database;
-    Parse(database, "DIVX\tDivX\tDivX, Inc.\r\nABCD\tFour letters only\tNobody\r\nXVID\t" + kLongDescription +
-                        "\tXvid project\r\n");
+    ASSERT_TRUE(ParseCodecText(database, "DIVX\tDivX\tDivX, Inc.\r\nABCD\tFour letters only\tNobody\r\nXVID\t" + kLongDescription +
+                        "\tXvid project\r\n"));
     ScriptedDecoders decoders(MixedDecoders());
     std::vector<InstalledCodecRow> rows = EnumerateInstalledCodecs(decoders, &database, nullptr);
 

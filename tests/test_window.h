@@ -7,7 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <deque>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -138,6 +140,25 @@ struct TestWindow {
     RecordingCopyObserver copyObserver;
     MainDialog dialog;
 };
+
+// Installed decoders from a script, counting how often they were asked for.
+class ScriptedDecoders final : public InstalledDecoderSource {
+public:
+    explicit ScriptedDecoders(std::vector<InstalledDecoder> given) : decoders(std::move(given)) {}
+    std::vector<InstalledDecoder> Decoders() override {
+        ++asked;
+        return decoders;
+    }
+    std::vector<InstalledDecoder> decoders;
+    int asked = 0;
+};
+
+// Parses `text` as the codec database file.
+inline bool ParseCodecText(CodecDatabase& database, const std::string& text) {
+    auto buffer = std::make_unique<char[]>(text.size() + 1);
+    std::memcpy(buffer.get(), text.data(), text.size());
+    return database.Parse(std::move(buffer), text.size());
+}
 
 // The window over crafted images in memory, as a test fixture.
 class DialogTest : public testing::Test, public TestWindow<FakeFileAccess> {};
