@@ -44,7 +44,8 @@ void Analyse(const AnalysisInput& input, AudioSampleBuffer& samples, AviReport& 
     report.recordedText = facts.recordedText;
     for (const InfoRow& row : report.rows)
         if (report.recordedText.empty() && row.location && row.code == "IDIT") report.recordedText = row.text;
-    if (facts.audioStreamCount > 0) SummariseAudio(facts, samples, report.audio.emplace());
+    if (facts.audioStreamCount > 0)
+        SummariseAudio(report.streams[static_cast<std::size_t>(facts.firstAudioStream)], samples, report.audio.emplace());
     if (facts.videoStreamCount > 0) {
         const std::uint64_t bytesAfterFirstRiff =
             fileSize > declaredEnd ? static_cast<std::uint64_t>(fileSize - declaredEnd) : 0;

@@ -102,15 +102,10 @@ std::string ChannelLayoutName(std::uint16_t channels, std::uint32_t channelMask)
     }
 }
 
-void SummariseAudio(const StreamFacts& facts, const AudioSampleBuffer& samples, AudioReport& audio) {
-    const std::uint8_t* format = facts.streams[static_cast<std::size_t>(facts.firstAudioStream)].format.data();
-    audio.index = facts.firstAudioStream;
-    audio.formatTag = ReadLe16(format + wave_format::kFormatTag);
-    if (audio.formatTag == wave_format::kExtensibleTag) audio.formatTag = ReadLe16(format + wave_format::kSubFormat);
-    audio.channels = ReadLe16(format + wave_format::kChannels);
-    audio.sampleRate = ReadLe32(format + wave_format::kSamplesPerSec);
-    audio.bitsPerSample = ReadLe16(format + wave_format::kBitsPerSample);
-    audio.bytesPerSecond = ReadLe32(format + wave_format::kAvgBytesPerSec);
+void SummariseAudio(const StreamReport& stream, const AudioSampleBuffer& samples, AudioReport& audio) {
+    audio.index = stream.index;
+    audio.formatTag = stream.formatTag;
+    audio.bytesPerSecond = stream.bytesPerSecond;
     audio.scan = {};
     audio.codedChannels.reset();
     if (audio.formatTag == kAc3Tag) audio.codedChannels = Ac3Channels(samples.Data(), samples.Filled());

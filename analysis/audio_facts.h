@@ -18,6 +18,7 @@ std::string AudioFormatName(std::uint16_t formatTag);
 // else from the count alone; "N channels" for others.
 std::string ChannelLayoutName(std::uint16_t channels, std::uint32_t channelMask);
 
-void SummariseAudio(const StreamFacts& facts, const AudioSampleBuffer& samples, AudioReport& audio);
+// The first audio stream, `stream`, with the data the walk collected of it.
+void SummariseAudio(const StreamReport& stream, const AudioSampleBuffer& samples, AudioReport& audio);
 
 }  // namespace quibo

@@ -80,13 +80,12 @@ struct VideoReport {
     VideoBitstream bitstream;
 };
 
+// The first audio stream's data: what its stream report's format says
+// it holds, and what its first bytes say.
 struct AudioReport {
     int index = 0;
     // The format of the data: an extensible format's SubFormat tag.
     std::uint16_t formatTag = 0;
-    std::uint16_t channels = 0;
-    std::uint32_t sampleRate = 0;
-    std::uint16_t bitsPerSample = 0;
     // The declared byte rate; the stream's own where MPEG audio declares 0.
     std::uint32_t bytesPerSecond = 0;
     // Only MPEG audio is scanned; other formats have no verdict and no tag.

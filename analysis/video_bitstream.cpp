@@ -40,15 +40,25 @@ int TimeIncrementBits(std::uint32_t resolution) {
     return bits;
 }
 
-void SetPixelAspect(std::uint32_t info, BitReader& bits, VideoBitstream& out) {
-    static constexpr std::uint16_t kRatios[6][2] = {{0, 0}, {1, 1}, {12, 11}, {10, 11}, {16, 11}, {40, 33}};
-    if (info == 15) {
-        out.pixelAspectX = static_cast<std::uint16_t>(bits.Read(8));
-        out.pixelAspectY = static_cast<std::uint16_t>(bits.Read(8));
-    } else if (info < 6) {
-        out.pixelAspectX = kRatios[info][0];
-        out.pixelAspectY = kRatios[info][1];
+// Pixel aspect ratios by code, shared by MPEG-4 Part 2 (codes 1 to 5) and
+// H.264 (1 to 16); code 0 tells none.
+constexpr std::uint16_t kPixelAspects[17][2] = {{0, 0},   {1, 1},   {12, 11}, {10, 11}, {16, 11}, {40, 33},
+                                                {24, 11}, {20, 11}, {32, 11}, {80, 33}, {18, 11}, {15, 11},
+                                                {64, 33}, {160, 99}, {4, 3},  {3, 2},   {2, 1}};
+
+// Sets the pixel aspect ratio of `code`: one of the first `known` codes of
+// the table, or `extended`, after which the stream writes the two numbers
+// in `width` bits each.
+void SetPixelAspect(std::uint32_t code, std::uint32_t known, std::uint32_t extended, int width, BitReader& bits,
+                    VideoBitstream& out) {
+    if (code == extended) {
+        out.pixelAspectX = static_cast<std::uint16_t>(bits.Read(width));
+        out.pixelAspectY = static_cast<std::uint16_t>(bits.Read(width));
+    } else if (code < known) {
+        out.pixelAspectX = kPixelAspects[code][0];
+        out.pixelAspectY = kPixelAspects[code][1];
     }
+    if (bits.Overrun()) out.pixelAspectX = out.pixelAspectY = 0;
 }
 
 // The video object layer header, up to its quarter_sample flag.
@@ -61,7 +71,7 @@ void ReadVol(const std::uint8_t* data, std::size_t size, VideoBitstream& out) {
         verid = bits.Read(4);
         bits.Skip(3);
     }
-    SetPixelAspect(bits.Read(4), bits, out);
+    SetPixelAspect(bits.Read(4), 6, 15, 8, bits, out);
     if (bits.Flag()) {  // vol_control_parameters
         bits.Skip(3);
         if (bits.Flag()) bits.Skip(79);  // vbv_parameters
@@ -183,18 +193,7 @@ void ReadSps(const std::uint8_t* data, std::size_t size, VideoBitstream& out) {
     if (bits.Flag())
         for (int i = 0; i < 4; ++i) bits.ReadUnsignedGolomb();
     if (!bits.Flag() || !bits.Flag()) return;  // vui, aspect_ratio_info
-    static constexpr std::uint16_t kRatios[17][2] = {{0, 0},   {1, 1},   {12, 11}, {10, 11}, {16, 11}, {40, 33},
-                                                     {24, 11}, {20, 11}, {32, 11}, {80, 33}, {18, 11}, {15, 11},
-                                                     {64, 33}, {160, 99}, {4, 3},  {3, 2},   {2, 1}};
-    const std::uint32_t idc = bits.Read(8);
-    if (idc == 255) {
-        out.pixelAspectX = static_cast<std::uint16_t>(bits.Read(16));
-        out.pixelAspectY = static_cast<std::uint16_t>(bits.Read(16));
-    } else if (idc < 17) {
-        out.pixelAspectX = kRatios[idc][0];
-        out.pixelAspectY = kRatios[idc][1];
-    }
-    if (bits.Overrun()) out.pixelAspectX = out.pixelAspectY = 0;
+    SetPixelAspect(bits.Read(8), 17, 255, 16, bits, out);
 }
 
 // x264 names itself in an unregistered user data SEI: 16 bytes of UUID,
