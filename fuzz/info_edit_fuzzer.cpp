@@ -17,6 +17,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "riff/riff_layout.h"
@@ -38,10 +39,7 @@ void Require(bool holds, const char* what) {
 // A regular file that lives in memory, named by its /proc path.
 class MemoryBackedFile {
 public:
-    explicit MemoryBackedFile(const std::string& bytes) : fd_(::memfd_create("quibo-fuzz", MFD_CLOEXEC)) {
-        Require(fd_ >= 0, "memfd_create failed");
-        Require(::pwrite(fd_, bytes.data(), bytes.size(), 0) == static_cast<ssize_t>(bytes.size()), "pwrite failed");
-    }
+    MemoryBackedFile() : fd_(::memfd_create("quibo-fuzz", MFD_CLOEXEC)) { Require(fd_ >= 0, "memfd_create failed"); }
     ~MemoryBackedFile() { ::close(fd_); }
     MemoryBackedFile(const MemoryBackedFile&) = delete;
     MemoryBackedFile& operator=(const MemoryBackedFile&) = delete;
@@ -51,38 +49,48 @@ public:
     // zeros would be walked as thousands of empty chunks, slowly under the
     // fuzzer's instrumentation.
     void ExtendTo(std::size_t length) {
+        static const std::string kDense(kLongerThanImage, '\xFF');
         const auto end = static_cast<std::size_t>(::lseek(fd_, 0, SEEK_END));
-        const std::string tail(length - end, '\xFF');
-        Require(::pwrite(fd_, tail.data(), tail.size(), static_cast<off_t>(end)) == static_cast<ssize_t>(tail.size()),
+        Require(::pwrite(fd_, kDense.data(), length - end, static_cast<off_t>(end)) == static_cast<ssize_t>(length - end),
                 "pwrite failed");
     }
     // Makes the file hold exactly `bytes`, as another program might.
-    void Rewrite(const std::string& bytes) {
+    void Rewrite(std::string_view bytes) {
         Require(::pwrite(fd_, bytes.data(), bytes.size(), 0) == static_cast<ssize_t>(bytes.size()) &&
                     ::ftruncate(fd_, static_cast<off_t>(bytes.size())) == 0,
                 "rewrite failed");
     }
     std::string Path() const { return "/proc/self/fd/" + std::to_string(fd_); }
-    std::string Bytes() const {
-        std::string bytes(static_cast<std::size_t>(::lseek(fd_, 0, SEEK_END)), '\0');
+    // Reads the whole file into `bytes`, whose storage is reused.
+    void ReadInto(std::string& bytes) const {
+        bytes.resize(static_cast<std::size_t>(::lseek(fd_, 0, SEEK_END)));
         Require(::pread(fd_, bytes.data(), bytes.size(), 0) == static_cast<ssize_t>(bytes.size()), "pread failed");
-        return bytes;
     }
 
 private:
     int fd_;
 };
 
+// The file before and after a save, the edited image and a file changed by
+// another program; kept from input to input, with the file, so that no
+// execution allocates and zero-fills them afresh.
+struct Copies {
+    std::string before, after, image, changed;
+};
+
 // Saves in place and checks the file against its bytes before the save.
-void SaveAndCheck(Window& window, const MemoryBackedFile& file) {
-    const std::string before = file.Bytes();
+void SaveAndCheck(Window& window, const MemoryBackedFile& file, Copies& copies) {
+    const std::string& before = copies.before;
+    const std::string& after = copies.after;
+    std::string& image = copies.image;
+    file.ReadInto(copies.before);
     const std::vector<std::string> shown = window.Rows();
     const std::size_t written = window.dialog.WriteLength();
-    const std::string image(reinterpret_cast<const char*>(window.dialog.FileImage()), window.dialog.LoadedLength());
+    image.assign(reinterpret_cast<const char*>(window.dialog.FileImage()), window.dialog.LoadedLength());
 
     window.dialog.ConfirmAndWrite();
     Require(!window.dialog.ImageModified(), "the save failed");
-    const std::string after = file.Bytes();
+    file.ReadInto(copies.after);
     Require(after.size() == before.size(), "the file's length changed");
     Require(written <= after.size(), "more was written than the file holds");
     Require(after.compare(0, image.size(), image) == 0, "the file's start is not the edited image");
@@ -97,16 +105,18 @@ void SaveAndCheck(Window& window, const MemoryBackedFile& file) {
 // Another program changes one byte of the start the window read, or
 // lengthens the file, before a save: the save must write nothing. The file
 // is then put back as it was.
-void SaveOverChangedFileIsRefused(Window& window, MemoryBackedFile& file, std::size_t at) {
-    const std::string before = file.Bytes();
-    std::string changed = before;
+void SaveOverChangedFileIsRefused(Window& window, MemoryBackedFile& file, std::size_t at, Copies& copies) {
+    file.ReadInto(copies.before);
+    std::string& changed = copies.changed;
+    changed = copies.before;
     if (at < window.dialog.LoadedLength()) changed[at] = static_cast<char>(changed[at] ^ 1);
     else changed += '\0';
     file.Rewrite(changed);
     Require(!window.dialog.ConfirmAndWrite(), "a save over a changed file succeeded");
     Require(window.dialog.ImageModified(), "a refused save dropped the edits");
-    Require(file.Bytes() == changed, "a refused save changed the file");
-    file.Rewrite(before);
+    file.ReadInto(copies.after);
+    Require(copies.after == changed, "a refused save changed the file");
+    file.Rewrite(copies.before);
 }
 
 // Runs one step of the script; true when it committed an edit.
@@ -145,7 +155,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::size_t fileLength = size - 1 - scriptLength;
     FuzzedDataProvider script(data + fileLength, scriptLength);
 
-    MemoryBackedFile file(std::string(reinterpret_cast<const char*>(data), fileLength));
+    static MemoryBackedFile file;
+    static Copies copies;
+    file.Rewrite({reinterpret_cast<const char*>(data), fileLength});
     if (script.ConsumeBool() && fileLength < kLongerThanImage) file.ExtendTo(kLongerThanImage);
     Window window;
     window.OpenByName(file.Path());
@@ -157,8 +169,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Require(window.dialog.FileAnalysed(), "the edited image does not analyse");
         Require(window.dialog.ImageModified(), "a committed edit left the image unmodified");
         if (script.ConsumeBool())
-            SaveOverChangedFileIsRefused(window, file, script.ConsumeIntegralInRange<std::size_t>(0, quibo::kImageCapacity));
-        SaveAndCheck(window, file);
+            SaveOverChangedFileIsRefused(window, file, script.ConsumeIntegralInRange<std::size_t>(0, quibo::kImageCapacity),
+                                         copies);
+        SaveAndCheck(window, file, copies);
     }
     return 0;
 }
