@@ -8,10 +8,10 @@
 #include <string>
 
 #include "app/main_dialog.h"
-#include "platform/memory_file_access.h"
 #include "cli/collected_messages.h"
 #include "codecs/codec_database.h"
 #include "platform/recorded_fields.h"
+#include "tests/memory_files.h"
 
 namespace quibo::bench {
 
@@ -27,13 +27,14 @@ inline std::string BenchFilePath() {
 
 class AnalysedFile {
 public:
-    AnalysedFile() : path_(BenchFilePath()), files_(path_, file_) {}
+    AnalysedFile() : path_(BenchFilePath()) {}
 
     // Loads the file, starts the dialog and opens the file once, which also
     // allocates the image buffers as the program's first open does. Empty
     // on success, else what went wrong.
     std::string Open() {
-        if (!LoadFile(path_, file_)) return "cannot read " + path_;
+        if (!files_.AddFromDisk(path_) || !files_.AddFromDisk(QUIBO_SOURCE_DIR "/res/Quibo.dat"))
+            return "cannot read " + path_;
         dialog_.Start();
         if (!messages_.All().empty()) return "start-up: " + messages_.All().front().text;
         Reopen();
@@ -47,8 +48,7 @@ public:
 
 private:
     std::string path_;
-    FileBytes file_;
-    MemoryFileAccess files_;
+    test::MemoryFiles files_{false};
     CollectedMessages messages_;
     NoFileDialogs dialogs_;
     RecordedFields fields_;

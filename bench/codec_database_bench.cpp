@@ -6,7 +6,7 @@
 #include <string>
 
 #include "codecs/codec_database.h"
-#include "platform/memory_file_access.h"
+#include "tests/memory_files.h"
 #include "platform/posix_file_access.h"
 
 namespace {
@@ -30,12 +30,11 @@ void LoadRepeatedly(benchmark::State& state, quibo::FileAccess& files) {
 }
 
 void BM_LoadCodecDatabaseFromMemory(benchmark::State& state) {
-    quibo::FileBytes file;
-    if (!quibo::LoadFile(kDatabasePath, file)) {
+    quibo::test::MemoryFiles files(false);
+    if (!files.AddFromDisk(kDatabasePath)) {
         state.SkipWithError(("cannot read " + kDatabasePath).c_str());
         return;
     }
-    quibo::MemoryFileAccess files(kDatabasePath, file);
     LoadRepeatedly(state, files);
 }
 

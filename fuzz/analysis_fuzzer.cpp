@@ -14,8 +14,8 @@
 
 #include "app/main_dialog.h"
 #include "cli/collected_messages.h"
-#include "platform/memory_file_access.h"
 #include "platform/recorded_fields.h"
+#include "tests/memory_files.h"
 
 namespace {
 
@@ -41,10 +41,13 @@ public:
 // The window's state lives on from input to input, as it does from file to
 // file while the user works.
 struct Window {
-    Window() { dialog.Start(); }
+    Window() {
+        files.AddFromDisk(QUIBO_CODEC_DIR "/Quibo.dat");
+        dialog.Start();
+    }
 
-    quibo::FileBytes file;
-    quibo::MemoryFileAccess files{kPath, file};
+    quibo::test::MemoryFiles files{false};
+    quibo::test::MemoryFile& file = files.Add(kPath, "");
     quibo::CollectedMessages messages;
     NoFileDialogs dialogs;
     quibo::RecordedFields fields;
@@ -65,7 +68,7 @@ void OpenByName(Window& window, std::uint64_t tailLength) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static Window window;
     window.file.tailByte = 0xFF;
-    window.file.bytes.assign(data, data + size);
+    window.file.bytes.assign(reinterpret_cast<const char*>(data), size);
     OpenByName(window, 0);
     OpenByName(window, kLargeFileTail);
     return 0;

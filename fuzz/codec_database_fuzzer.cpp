@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "codecs/codec_database.h"
-#include "platform/memory_file_access.h"
+#include "tests/memory_files.h"
 
 namespace {
 
@@ -25,9 +25,8 @@ std::size_t TouchRecord(const quibo::CodecEntry& entry) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static quibo::FileBytes file;
-    static quibo::MemoryFileAccess files(kPath, file);
-    file.bytes.assign(data, data + size);
+    static quibo::test::MemoryFiles files(false);
+    files.Add(kPath, std::string(reinterpret_cast<const char*>(data), size));
 
     quibo::CodecDatabase database;
     quibo::CodecLoadResult result = quibo::LoadCodecDatabase(files, {kPath}, database);

@@ -1,12 +1,7 @@
 // The installed decoders remembered between runs: the libraries are asked
 // once per loader state, and what comes back from the cache is what they
 // said, field for field.
-#include <gtest/gtest.h>
-
-#include <fstream>
-
 #include "platform/cached_decoder_source.h"
-#include "temp_dir.h"
 #include "test_window.h"
 
 namespace quibo::test {

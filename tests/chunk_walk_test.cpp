@@ -1,8 +1,5 @@
 // The walk of the chunk tree: which paths feed the stream facts, the size
 // rule, container budgets, nesting and the image bounds.
-#include <cstring>
-
-#include "riff/riff_layout.h"
 #include "test_window.h"
 
 namespace quibo::test {

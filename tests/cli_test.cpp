@@ -1,16 +1,6 @@
 // quibo-info as a user runs it: exit status, the text report, messages on
 // standard error, --json against its schema, --csv, and many files at once.
-#include <sys/wait.h>
-
-#include <cstdio>
-#include <filesystem>
-#include <cstdlib>
-#include <fstream>
-#include <iterator>
-#include <nlohmann/json.hpp>
-
-#include "riff_builder.h"
-#include "temp_dir.h"
+#include "test_window.h"
 
 namespace quibo::test {
 namespace {

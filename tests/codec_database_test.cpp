@@ -1,22 +1,12 @@
 // The codec database: what a file's text leaves in the slots, the lookup,
 // the messages of a failed load, and the shipped Quibo.dat itself.
-#include <gtest/gtest.h>
-
-#include <fcntl.h>
-#include <sys/file.h>
-
 #include <cctype>
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <filesystem>
 #include <set>
 #include <strings.h>
+#include <sys/file.h>
 
 #include "codecs/codec_database.h"
 #include "test_window.h"
-#include "platform/posix_file_access.h"
-#include "temp_dir.h"
 
 namespace quibo::test {
 namespace {
@@ -73,7 +63,7 @@ TEST(CodecFile, TextToSlots) {
          Record("XviD", "First", "1") + Record("XVID", "Second", "2") + Record("abcd", "Lower", "l"), true, 3,
          {{"xvid", "1:XviD|First|1"}, {"XVID", "1:XviD|First|1"}, {"ABCD", "3:abcd|Lower|l"}}},
     };
-    FakeFileAccess files;
+    MemoryFiles files;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         CodecDatabase codecs;
@@ -99,7 +89,7 @@ TEST(CodecFile, TextToSlots) {
 }
 
 // The window at start-up, with the database looked for in two places.
-struct StartingWindow : TestWindow<FakeFileAccess> {
+struct StartingWindow : TestWindow<MemoryFiles> {
     StartingWindow() : TestWindow({"Quibo.dat", "/opt/quibo/Quibo.dat"}) {}
 };
 

@@ -1,13 +1,7 @@
 // The two codec list dialogs: their rows, captions, banding and column
 // widths.
-#include <gtest/gtest.h>
-
 #include <QApplication>
 #include <QHeaderView>
-#include <cstdio>
-#include <cstring>
-#include <memory>
-#include <string>
 
 #include "gui/installed_codecs_dialog.h"
 #include "gui/supported_codecs_dialog.h"

@@ -4,22 +4,11 @@
 // shows exactly the intended rows when analysed afresh, and decodes with
 // no error it did not have before. A save over a file another program has
 // changed writes nothing.
-#include <gtest/gtest.h>
-
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <random>
 #include <regex>
 
-#include "riff/riff_layout.h"
-#include "test_window.h"
 #include "info/new_info_list.h"
-#include "platform/posix_file_access.h"
-#include "res/control_ids.h"
-#include "temp_dir.h"
+#include "test_window.h"
 
 namespace quibo::test {
 namespace {

@@ -1,8 +1,6 @@
 // The desktop window itself: start-up from the command line, the menus'
 // enable rules as the user meets them, its Open, Save and Save As dialogs,
 // Exit and Escape, and the real program against quibo-info.
-#include <gtest/gtest.h>
-
 #include <QAbstractItemView>
 #include <QFileDialog>
 #include <QLabel>
@@ -14,10 +12,6 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-#include <cerrno>
-#include <cstring>
-#include <fstream>
-#include <iterator>
 
 #include "app/command_line.h"
 #include "gui/about_dialog.h"
@@ -25,11 +19,8 @@
 #include "gui/main_window.h"
 #include "info/info_field_table.h"
 #include "modal_script.h"
-#include "res/command_ids.h"
-#include "res/control_ids.h"
 #include "res/main_window_fields.h"
-#include "riff_builder.h"
-#include "temp_dir.h"
+#include "test_window.h"
 
 namespace quibo::test {
 namespace {

@@ -3,20 +3,10 @@
 // report every file in order, and print JSON that matches its schema.
 // In-place edits of damaged files keep the length and leave refused files
 // untouched.
-#include <sys/stat.h>
-
-#include <algorithm>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <functional>
 #include <iostream>
-#include <iterator>
-#include <nlohmann/json.hpp>
 
 #include "hostile_variants.h"
-#include "riff/riff_layout.h"
-#include "temp_dir.h"
+#include "test_window.h"
 
 namespace quibo::test {
 namespace {

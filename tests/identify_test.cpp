@@ -1,8 +1,5 @@
 // The General group through the window: identification by leading bytes,
 // the truncation verdict, sizes past 2 GiB and the date.
-#include <cstdlib>
-#include <ctime>
-
 #include "test_window.h"
 
 namespace quibo::test {

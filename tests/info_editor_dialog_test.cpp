@@ -1,12 +1,11 @@
 // The INFO Chunk Editor: the name field and the code list sharing one
 // place, the enable rules of both modes step by step, and what OK hands
 // back.
-#include <gtest/gtest.h>
-
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QTest>
 #include <cstdlib>
+#include <gtest/gtest.h>
 
 #include "gui/info_editor_dialog.h"
 #include "info/info_field_table.h"

@@ -1,12 +1,7 @@
 // Edit, Delete and New on crafted images, compared byte by byte with the
 // file the edit should make: the space each edit frees or needs comes from
 // the JUNK chunks after the field, and nothing else moves.
-#include <gtest/gtest.h>
-
-#include "riff/riff_layout.h"
 #include "test_window.h"
-#include "fake_file_access.h"
-#include "res/command_ids.h"
 
 namespace quibo::test {
 namespace {
@@ -52,7 +47,7 @@ protected:
     }
     std::uint32_t SizeAt(std::size_t offset) const { return ReadLe32(window.dialog.FileImage() + offset + 4); }
 
-    TestWindow<FakeFileAccess> window;
+    TestWindow<MemoryFiles> window;
     Bytes loaded;
 };
 

@@ -1,23 +1,13 @@
 // The installed video decoders: the enumeration over a scripted source, the
 // list the video status check reads, start-up's part in it, and FFmpeg's
 // source checked against FFmpeg's own answers.
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <strings.h>
 #include <cctype>
-#include <cstdio>
-#include <cstring>
-#include <filesystem>
-#include <memory>
-#include <string>
-#include <vector>
+#include <strings.h>
 
 #include "codecs/codec_database.h"
 #include "codecs/installed_codecs.h"
 #include "platform/libav_decoder_source.h"
-#include "platform/posix_file_access.h"
-#include "res/control_ids.h"
+#include "test_window.h"
 
 #if QUIBO_WITH_LIBAV
 #include <dlfcn.h>
@@ -26,8 +16,6 @@ extern "C" {
 #include <libavformat/avformat.h>
 }
 #endif
-
-#include "test_window.h"
 
 namespace quibo::test {
 namespace {

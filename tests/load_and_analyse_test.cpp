@@ -1,15 +1,7 @@
 // The road from a file to the window: open, read, Refresh, failures, the
 // image kept between files, and real files through the POSIX layer.
-#include <unistd.h>
-
-#include <algorithm>
-#include <cerrno>
-#include <cstring>
-#include <filesystem>
-
-#include "test_window.h"
 #include "platform/program_directory.h"
-#include "temp_dir.h"
+#include "test_window.h"
 
 namespace quibo::test {
 namespace {

@@ -1,8 +1,5 @@
 // The MPEG audio frame scan over collected audio data, and the Audio group
 // built from it: format names, bitrate rounding, CBR/VBR marks.
-#include <algorithm>
-#include <cstring>
-
 #include "analysis/audio_facts.h"
 #include "analysis/mpeg_audio_scan.h"
 #include "test_window.h"

@@ -1,24 +1,11 @@
 // The Video and Audio groups of AVI files written at test time by ffmpeg and
 // mencoder, checked against what ffprobe reads from the same files.
-#include <gtest/gtest.h>
-
-#include <algorithm>
 #include <cmath>
-#include <ctime>
-#include <sys/stat.h>
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <sstream>
-#include <nlohmann/json.hpp>
 
-#include "riff/riff_layout.h"
 #include "analysis/video_bitstream.h"
 #include "app/advice.h"
 #include "platform/libav_decoder_source.h"
-#include "res/control_ids.h"
-#include "temp_dir.h"
 #include "test_window.h"
 
 namespace quibo::test {

@@ -1,12 +1,7 @@
 // The one presenter: a typed report to the window's texts, row by row.
-#include <gtest/gtest.h>
-
-#include <functional>
-
 #include "app/report_texts.h"
 #include "app/size_text.h"
-#include "platform/recorded_fields.h"
-#include "res/control_ids.h"
+#include "test_window.h"
 
 namespace quibo::test {
 namespace {

@@ -5,24 +5,44 @@
 // for crafted images, POSIX for real files.
 #pragma once
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <deque>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <map>
 #include <memory>
+#include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/main_dialog.h"
-#include "fake_file_access.h"
+#include "memory_files.h"
 #include "platform/posix_file_access.h"
 #include "platform/posix_file_copy.h"
 #include "platform/recorded_fields.h"
 #include "recording_copy_observer.h"
+#include "res/command_ids.h"
 #include "res/control_ids.h"
+#include "riff/riff_layout.h"
 #include "riff_builder.h"
 #include "scripted_info_editor.h"
+#include "temp_dir.h"
 
 namespace quibo::test {
 
@@ -161,6 +181,6 @@ inline bool ParseCodecText(CodecDatabase& database, const std::string& text) {
 }
 
 // The window over crafted images in memory, as a test fixture.
-class DialogTest : public testing::Test, public TestWindow<FakeFileAccess> {};
+class DialogTest : public testing::Test, public TestWindow<MemoryFiles> {};
 
 }  // namespace quibo::test

@@ -1,7 +1,5 @@
 // The list control: when a cell's title tip shows, where, and what ends it;
 // and the tooltips of the column headings.
-#include <gtest/gtest.h>
-
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QCursor>
@@ -11,6 +9,7 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QToolTip>
+#include <gtest/gtest.h>
 
 #include "controls/title_tip_list_ctrl.h"
 

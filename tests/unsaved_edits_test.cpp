@@ -1,13 +1,7 @@
 // Open, Refresh, Close and Exit with and without unsaved INFO edits, for
 // every answer of the questions they ask, on real files.
-#include <gtest/gtest.h>
-
-#include <filesystem>
-#include <fstream>
-
 #include <tuple>
 
-#include "temp_dir.h"
 #include "test_window.h"
 
 namespace quibo::test {

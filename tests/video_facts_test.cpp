@@ -1,13 +1,7 @@
 // The first video stream of crafted files, analysed from their bytes:
 // timing, bitrate, the FourCC pair and its lookup, and the installed check.
-#include <gtest/gtest.h>
-
-#include <optional>
-
 #include "analysis/analyse.h"
-#include "fake_file_access.h"
-#include "platform/memory_file_access.h"
-#include "riff_builder.h"
+#include "test_window.h"
 
 namespace quibo::test {
 namespace {
@@ -81,8 +75,7 @@ protected:
     const VideoReport& Video(const Movie& movie, const Bytes& trailing = {}) {
         auto [bytes, size] = Craft(movie);
         if (!trailing.empty()) bytes.resize(static_cast<std::size_t>(size), '\0');
-        file.bytes.assign(bytes.begin(), bytes.end());
-        file.bytes.insert(file.bytes.end(), trailing.begin(), trailing.end());
+        file.bytes = bytes + trailing;
         // Past the bytes written the file is as long as it claims.
         file.tailLength = static_cast<std::uint64_t>(size) + trailing.size() - file.bytes.size();
         std::fill(image.begin(), image.end(), 0);
@@ -97,10 +90,10 @@ protected:
         return report.video ? *report.video : kNone;
     }
 
-    FakeFileAccess files;
+    MemoryFiles files;
     CodecDatabase codecs;
     InstalledFourCCList installed;
-    FileBytes file;
+    MemoryFile file;
     std::vector<std::uint8_t> image = std::vector<std::uint8_t>(kImageCapacity);
     std::vector<std::uint8_t> room = std::vector<std::uint8_t>(kImageCapacity);
     AudioSampleBuffer samples{room.data(), room.size()};

@@ -1,30 +1,13 @@
 // Save and Save As on real files: what reaches the disk, and that a write
 // or copy that fails or is refused leaves the file, and the edits in
 // memory, as they were.
-#include <gtest/gtest.h>
-
-#include <fcntl.h>
+#include <csignal>
 #include <sched.h>
 #include <sys/file.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <algorithm>
-#include <cerrno>
-#include <csignal>
-#include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <functional>
 
 #include "test_window.h"
-#include "platform/posix_file_access.h"
-#include "res/command_ids.h"
-#include "res/control_ids.h"
-#include "temp_dir.h"
 
 namespace quibo::test {
 namespace {
