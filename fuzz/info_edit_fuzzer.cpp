@@ -1,10 +1,11 @@
 // Arbitrary sequences of INFO edits, deletes and new fields on an arbitrary
-// file, through the window's own commands, each committed edit saved in
-// place into a real file held in memory (memfd). After every committed edit
-// the image must still analyse; after every save the file must start with
-// the whole edited image, keep its length, every byte from the written length
-// on, and its movie list, and show the same rows when opened afresh. A save
-// over a file changed since it was read must leave it exactly as it is.
+// file, through the window's own commands, saved in place, after any edit
+// the script chooses and at the end, into a real file held in memory
+// (memfd). After every committed edit the image must still analyse; after
+// every save the file must start with the whole edited image, keep its
+// length, every byte from the written length on, and its movie list, and
+// show the same rows when opened afresh. A save over a file changed since
+// it was read must leave it exactly as it is.
 //
 // Input: the file's bytes, then the edit script, then one byte L: the script
 // is the 8 * L bytes before L (a bare AVI file is a valid input too). The
@@ -168,10 +169,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (!committed) continue;
         Require(window.dialog.FileAnalysed(), "the edited image does not analyse");
         Require(window.dialog.ImageModified(), "a committed edit left the image unmodified");
-        if (script.ConsumeBool())
-            SaveOverChangedFileIsRefused(window, file, script.ConsumeIntegralInRange<std::size_t>(0, quibo::kImageCapacity),
-                                         copies);
+        // Save now, refuse a save over a changed file and then save, or go
+        // on editing: several edits then meet one save.
+        switch (script.ConsumeIntegralInRange<int>(0, 2)) {
+            case 0:
+                continue;
+            case 1:
+                SaveOverChangedFileIsRefused(
+                    window, file, script.ConsumeIntegralInRange<std::size_t>(0, quibo::kImageCapacity), copies);
+                break;
+        }
         SaveAndCheck(window, file, copies);
     }
+    if (window.dialog.ImageModified()) SaveAndCheck(window, file, copies);
     return 0;
 }
