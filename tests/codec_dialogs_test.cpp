@@ -86,20 +86,25 @@ TEST(SupportedCodecsDialog, RowsAreBandedInThrees) {
     EXPECT_EQ(colourAt(6), kBand);
 }
 
+// A decoder without a name is left out; texts are cut at 63 characters; a
+// handler is looked up whole, in capitals.
 ScriptedDecoders Decoders() {
-    return ScriptedDecoders({{"MPEG-4 part 2", "xvid"}, {std::nullopt, "DIVX"}, {"No handler", std::nullopt}, {"Lower", "h264"}});
+    return ScriptedDecoders({{"MPEG-4 part 2", "xvid"},
+                             {std::nullopt, "DIVX"},
+                             {"No handler", std::nullopt},
+                             {std::string(100, 'n'), "abcd" + std::string(70, 'x')}});
 }
 
 TEST(InstalledCodecsDialog, ListsEachNamedDecoderWithItsDatabaseEntry) {
     CodecDatabase database;
-    ParseCodecText(database, "XviD\tXvid MPEG-4\tXvid project\r\n");
+    ParseCodecText(database, "XviD\t" + std::string(80, 'd') + "\tXvid project\r\nABCD\tFour letters\tNobody\r\n");
     ScriptedDecoders decoders = Decoders();
     InstalledCodecsDialog dialog(decoders, database, kLargeFont, nullptr);
     EXPECT_EQ(dialog.windowTitle(), "Video Codecs Installed on this Machine");
     ASSERT_EQ(dialog.List()->topLevelItemCount(), 3);
-    EXPECT_EQ(Row(dialog, 0), (QStringList{"XVID", "MPEG-4 part 2", "Xvid MPEG-4", "Xvid project"}));
+    EXPECT_EQ(Row(dialog, 0), (QStringList{"XVID", "MPEG-4 part 2", QString(63, 'd'), "Xvid project"}));
     EXPECT_EQ(Row(dialog, 1), (QStringList{"-  -", "No handler", "", ""}));
-    EXPECT_EQ(Row(dialog, 2), (QStringList{"H264", "Lower", "", ""}));
+    EXPECT_EQ(Row(dialog, 2), (QStringList{"ABCD" + QString(59, 'X'), QString(63, 'n'), "", ""}));
     EXPECT_EQ(dialog.List()->topLevelItem(2)->background(3).color(), kBand);
 }
 

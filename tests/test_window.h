@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -35,16 +36,86 @@
 #include "memory_files.h"
 #include "platform/posix_file_access.h"
 #include "platform/posix_file_copy.h"
+#include "info/info_editor.h"
+#include "platform/file_copy.h"
 #include "platform/recorded_fields.h"
-#include "recording_copy_observer.h"
 #include "res/command_ids.h"
 #include "res/control_ids.h"
 #include "riff/riff_layout.h"
 #include "riff_builder.h"
-#include "scripted_info_editor.h"
 #include "temp_dir.h"
 
 namespace quibo::test {
+
+// An InfoEditor that records what it was handed and answers from a script:
+// OK with a new code and text, OK with what it was handed, or Cancel (also
+// once the script is used up).
+class ScriptedInfoEditor final : public InfoEditor {
+public:
+    struct Call {
+        std::string text;
+        std::string code;
+        InfoEditKind mode;
+    };
+
+    void Answer(std::string code, std::string text) { script_.push_back(Reply{true, std::move(code), std::move(text)}); }
+    void Confirm() { script_.push_back(Reply{true, std::nullopt, std::nullopt}); }
+    void Cancel() { script_.push_back(Reply{false, std::nullopt, std::nullopt}); }
+
+    bool Run(const InfoFieldName* codeTable, std::string& text, char (&code)[5], InfoEditKind mode) override {
+        (void)codeTable;
+        calls_.push_back({text, code, mode});
+        if (script_.empty()) return false;
+        Reply reply = script_.front();
+        script_.pop_front();
+        if (!reply.ok) return false;
+        if (reply.code) {
+            std::memset(code, 0, sizeof code);
+            std::memcpy(code, reply.code->data(), std::min<std::size_t>(reply.code->size(), 4));
+        }
+        if (reply.text) text = *reply.text;
+        return true;
+    }
+
+    // Drops the replies no command asked for.
+    void ForgetUnused() { script_.clear(); }
+
+    const std::vector<Call>& Calls() const { return calls_; }
+
+private:
+    struct Reply {
+        bool ok;
+        std::optional<std::string> code;
+        std::optional<std::string> text;
+    };
+    std::deque<Reply> script_;
+    std::vector<Call> calls_;
+};
+
+// A CopyObserver that answers the replace question as told, can cancel the
+// copy or kill its process at a chosen progress report, and records what it
+// was told.
+class RecordingCopyObserver final : public CopyObserver {
+public:
+    bool ConfirmReplace(const std::string& target) override {
+        replaceAsked.push_back(target);
+        return allowReplace;
+    }
+    bool Progress(std::uint64_t done, std::uint64_t total) override {
+        (void)done;
+        (void)total;
+        if (++progressReports == killAtReport) ::raise(SIGKILL);
+        return progressReports != cancelAtReport;
+    }
+    void Failed(const std::string& text) override { failures.push_back(text); }
+
+    bool allowReplace = false;
+    int cancelAtReport = 0;  // the report (counted from 1) that cancels; 0: none
+    int killAtReport = 0;    // the report that ends the process at once; 0: none
+    int progressReports = 0;
+    std::vector<std::string> replaceAsked;
+    std::vector<std::string> failures;
+};
 
 // Answers each message box from a script (Ok once it is used up).
 class ScriptedMessageBoxes final : public MessageBoxes {
@@ -178,6 +249,19 @@ inline bool ParseCodecText(CodecDatabase& database, const std::string& text) {
     auto buffer = std::make_unique<char[]>(text.size() + 1);
     std::memcpy(buffer.get(), text.data(), text.size());
     return database.Parse(std::move(buffer), text.size());
+}
+
+// What is wrong with a file saved in place, given the file before the save,
+// the edited image and how far the save wrote: "" when the file keeps its
+// length and movie list, starts with the image and keeps every byte from
+// the written length on.
+inline std::string SaveProblem(const Bytes& before, const Bytes& after, const Bytes& image, std::size_t written) {
+    if (after.size() != before.size()) return "the file's length changed";
+    if (written > after.size()) return "more was written than the file holds";
+    if (after.compare(0, image.size(), image) != 0) return "the file's start is not the edited image";
+    if (after.compare(written, Bytes::npos, before, written) != 0) return "a byte past the written length changed";
+    if (MovieList(after) != MovieList(before)) return "the movie list changed";
+    return "";
 }
 
 // The window over crafted images in memory, as a test fixture.

@@ -2,9 +2,7 @@
 // or copy that fails or is refused leaves the file, and the edits in
 // memory, as they were.
 #include <csignal>
-#include <sched.h>
 #include <sys/file.h>
-#include <sys/mount.h>
 #include <sys/resource.h>
 
 #include "test_window.h"
@@ -35,33 +33,6 @@ std::string InChild(const std::function<std::string()>& body) {
     ::waitpid(child, &status, 0);
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) report += " (child failed)";
     return report;
-}
-
-// Mounts a tmpfs with `options` on `folder`, seen only by this process: a
-// private mount namespace, inside a user namespace where this user is root
-// when it is not root already. Returns "" when mounted, "skip: why" when the
-// system refuses, else what failed.
-std::string MountPrivateTmpfs(const std::string& folder, const char* options) {
-    auto failed = [](const std::string& step) {
-        std::string why = step + ": " + std::strerror(errno);
-        return errno == EPERM || errno == EINVAL || errno == EACCES ? "skip: " + why : why;
-    };
-    const uid_t uid = ::geteuid();
-    const gid_t gid = ::getegid();
-    if (::unshare(uid == 0 ? CLONE_NEWNS : CLONE_NEWUSER | CLONE_NEWNS) != 0) return failed("unshare");
-    if (uid != 0) {
-        for (auto [file, line] : {std::pair<const char*, std::string>{"/proc/self/setgroups", "deny"},
-                                  {"/proc/self/uid_map", "0 " + std::to_string(uid) + " 1"},
-                                  {"/proc/self/gid_map", "0 " + std::to_string(gid) + " 1"}}) {
-            int fd = ::open(file, O_WRONLY);
-            bool written = fd >= 0 && ::write(fd, line.data(), line.size()) == static_cast<ssize_t>(line.size());
-            if (fd >= 0) ::close(fd);
-            if (!written) return failed(std::string("write ") + file);
-        }
-    }
-    if (::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) return failed("make / private");
-    if (::mount("tmpfs", folder.c_str(), "tmpfs", 0, options) != 0) return failed("mount tmpfs");
-    return "";
 }
 
 class WriteBack : public testing::Test {
@@ -344,82 +315,6 @@ TEST_F(WriteBack, CopyThatFailsPartWayLeavesNoFile) {
     EXPECT_EQ(outcome, path + "|1|modified");
     EXPECT_EQ(Names(), std::vector<std::string>{"clip.avi"});
     EXPECT_EQ(ReadAll(path), original);
-}
-
-TEST(DiskFull, SaveAsThatFillsTheDiskLeavesNothingAndKeepsTheEdits) {
-    TempDir dir;
-    const Bytes original = ReadAll(QUIBO_SAMPLE_FILE);
-    const std::string source = dir.Write("sample.avi", original), full = dir / "full";
-    ASSERT_GT(original.size(), 128u << 10);
-    ASSERT_TRUE(std::filesystem::create_directory(full));
-    TestWindow<PosixFileAccess> window;
-    window.OpenByName(source);
-    ASSERT_TRUE(window.dialog.FileAnalysed());
-    const std::vector<std::string> rows = window.Rows();
-    auto title =
-        std::find_if(rows.begin(), rows.end(), [](const std::string& row) { return row.starts_with("INAM="); });
-    ASSERT_NE(title, rows.end());
-    ASSERT_TRUE(window.Edit(static_cast<int>(title - rows.begin()), "INAM", "Full disk"));
-    window.dialogs.savePath = full + "/copy.avi";
-
-    // The folder holds less than the file: the copy runs out of room.
-    std::string outcome = InChild([&] {
-        if (std::string refused = MountPrivateTmpfs(full, "size=128k"); !refused.empty()) return refused;
-        window.dialog.OnSaveAs();
-        std::string left;
-        for (const auto& entry : std::filesystem::directory_iterator(full))
-            left += entry.path().filename().string() + " ";
-        const std::vector<std::string>& failures = window.copyObserver.failures;
-        return std::to_string(failures.size()) + "|" + (failures.empty() ? "" : failures.back()) + "|" + left + "|" +
-               (window.dialog.ImageModified() ? "modified" : "saved") + "|" + window.dialog.FilePath();
-    });
-    if (outcome.starts_with("skip: ")) GTEST_SKIP() << outcome.substr(6);
-    EXPECT_EQ(outcome, "1|Cannot copy " + source + " to " + full + "/copy.avi:\n\n" + std::strerror(ENOSPC) +
-                           "||modified|" + source);
-    EXPECT_EQ(ReadAll(source), original);
-}
-
-// Save writes over the file's own blocks and needs no room, except where
-// the written start has a hole: there a full disk stops the write, and what
-// was written is put back.
-TEST(DiskFull, SaveOverAHoleOfAFullDiskLeavesTheFileAsItWas) {
-    TempDir dir;
-    const std::string folder = dir / "full", path = folder + "/clip.avi";
-    ASSERT_TRUE(std::filesystem::create_directory(folder));
-    // A longer title moves the zeros of ICMT across the page that becomes a
-    // hole: the write changes the first page, then needs a new one.
-    const Bytes original =
-        N::Riff("AVI ", {N::List("hdrl", {N::Leaf("avih", Bytes(56, '\0'))}),
-                         N::List("INFO", {N::Leaf("INAM", Bytes("Title", 6)), N::Leaf("ICMT", Bytes(12000, '\0'))}),
-                         N::Leaf("JUNK", Bytes(200, '\0')), N::List("movi", {N::Leaf("00dc", "frame")})})
-            .ToBytes();
-    std::string outcome = InChild([&]() -> std::string {
-        if (std::string refused = MountPrivateTmpfs(folder, "size=128k"); !refused.empty()) return refused;
-        std::ofstream(path, std::ios::binary) << original;
-        int file = ::open(path.c_str(), O_RDWR);
-        int punchError = ::fallocate(file, FALLOC_FL_PUNCH_HOLE | FALLOC_FL_KEEP_SIZE, 4096, 4096) == 0 ? 0 : errno;
-        ::close(file);
-        if (punchError != 0) return std::string("punching a hole: ") + std::strerror(punchError);
-        int filler = ::open((folder + "/filler").c_str(), O_WRONLY | O_CREAT, 0600);
-        const Bytes block(4096, '\0');
-        while (::write(filler, block.data(), block.size()) > 0) {
-        }
-        int fillError = errno;
-        ::close(filler);
-        if (fillError != ENOSPC) return std::string("filling: ") + std::strerror(fillError);
-
-        TestWindow<PosixFileAccess> window;
-        window.OpenByName(path);
-        if (!window.Edit(0, "INAM", "A much longer title")) return "edit refused";
-        window.dialog.ConfirmAndWrite();
-        const Message last = window.LastMessage();
-        return last.caption + "|" + last.text + "|" + window.fields.Text(control::kFileStatus) + "|" +
-               (window.dialog.ImageModified() ? "modified" : "saved") + "|" +
-               (ReadAll(path) == original ? "unchanged" : "changed");
-    });
-    if (outcome.starts_with("skip: ")) GTEST_SKIP() << outcome.substr(6);
-    EXPECT_EQ(outcome, "File Write Failure|Write operation failed for " + path + ":\n\n" + std::strerror(ENOSPC) +
-                           "|* Update failed *|modified|unchanged");
 }
 
 }  // namespace
