@@ -32,6 +32,16 @@ if command -v mencoder >/dev/null; then
         -o "$avi/mencoder.avi" >/dev/null 2>&1 || true
 fi
 head -c 16384 "$root/res/sample.avi" >"$avi/sample-start.avi"
+# A list whose first child is a list with its header at 99,992, its form
+# type just past the image: an INFO edit once read 4 bytes beyond it.
+python3 - "$avi/image-end.avi" <<'PY'
+import struct, sys
+chunk = lambda id, data: id + struct.pack("<I", len(data)) + data + b"\0" * (len(data) % 2)
+info = chunk(b"LIST", b"INFO" + chunk(b"INAM", b"Title\0"))
+head = chunk(b"LIST", b"hdrl" + chunk(b"avih", bytes(56))) + info + chunk(b"JUNK", bytes(99858))
+tail = chunk(b"LIST", b"abcd" + chunk(b"LIST", b"efgh" + chunk(b"data", b"d" * 64))) + chunk(b"LIST", b"movi")
+open(sys.argv[1], "wb").write(chunk(b"RIFF", b"AVI " + head + tail))
+PY
 
 cp "$root/res/Quibo.dat" "$out/codec_database/"
 printf 'XVID\tXvid MPEG-4 Video\tXvid project\r\n# comment\r\nDIV3\tDivX ;-) MPEG-4\tDivX\r\n' \

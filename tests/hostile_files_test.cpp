@@ -4,6 +4,7 @@
 // In-place edits of damaged files keep the length and leave refused files
 // untouched.
 #include <iostream>
+#include <nlohmann/json.hpp>
 
 #include "test_window.h"
 

@@ -45,7 +45,6 @@ protected:
         EXPECT_FALSE(window.dialog.ImageModified());
         EXPECT_FALSE(window.dialog.IsCommandEnabled(command::kSave));
     }
-    std::uint32_t SizeAt(std::size_t offset) const { return ReadLe32(window.dialog.FileImage() + offset + 4); }
 
     TestWindow<MemoryFiles> window;
     Bytes loaded;
@@ -53,12 +52,8 @@ protected:
 
 TEST_F(InfoRebuild, LongerTitleTakesItsBytesFromTheJunkBehindIt) {
     Load(Avi({InfoList({{"INAM", "Title"}}), Junk(100)}));
-    ASSERT_EQ(SizeAt(88), 18u);
     ASSERT_TRUE(window.Edit(0, "INAM", "Nineteen characters"));
     // INAM 6 -> 20, the INFO list 18 -> 32, the JUNK 100 -> 86.
-    EXPECT_EQ(SizeAt(88), 32u);
-    EXPECT_EQ(SizeAt(100), 20u);
-    EXPECT_EQ(SizeAt(128), 86u);
     EXPECT_EQ(window.Image(), Avi({InfoList({{"INAM", "Nineteen characters"}}), N::Leaf("JUNK", Filler(86))}));
     EXPECT_EQ(window.dialog.WriteLength(), loaded.size());
     EXPECT_TRUE(window.dialog.ImageModified());
@@ -240,7 +235,6 @@ TEST_F(InfoRebuild, DeletingTheOnlyFieldLeavesAnEmptyListThatNewSkips) {
     ASSERT_TRUE(window.Delete(0));
     const Bytes freed = Filler(100) + Bytes(14, '\0');
     EXPECT_EQ(window.Image(), Avi({N::List("INFO"), N::Leaf("JUNK", freed)}));
-    EXPECT_EQ(SizeAt(88), 4u);
     ASSERT_TRUE(window.New("ICMT", "ab"));
     EXPECT_EQ(window.Image(), Avi({N::List("INFO"), InfoList({{"ICMT", "ab"}, {"ISFT", "Quibo v1.1"}}),
                                    N::Leaf("JUNK", freed.substr(0, 24) + freed.substr(56, 46))}));

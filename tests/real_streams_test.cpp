@@ -1,6 +1,7 @@
 // The Video and Audio groups of AVI files written at test time by ffmpeg and
 // mencoder, checked against what ffprobe reads from the same files.
 #include <cmath>
+#include <nlohmann/json.hpp>
 #include <sstream>
 
 #include "analysis/video_bitstream.h"

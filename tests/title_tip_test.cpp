@@ -11,6 +11,8 @@
 #include <QToolTip>
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "controls/title_tip_list_ctrl.h"
 
 namespace quibo::test {
@@ -69,37 +71,31 @@ protected:
     TitleTipListCtrl list;
 };
 
+// Text stands 6 pixels into a later column and nearer its edge in the
+// first: it may be 12, or 6, pixels narrower than its cell.
 TEST_F(TitleTipTest, TextExactlyAsWideAsTheCellAllowsShowsNoTipOnePixelMoreDoes) {
     const QString text = QStringLiteral("Quibo sample title");
     const int width = Advance(text);
-    SetText(0, 1, text);
-    // A later column's text stands 6 pixels in: it may be 12 pixels
-    // narrower than its cell.
-    list.setColumnWidth(1, width + 12);
-    Move(Cell(0, 1).center());
-    EXPECT_FALSE(Tip().isVisible());
-
-    list.setColumnWidth(1, width + 11);
-    const QRect cell = Cell(0, 1);
-    Move(cell.center());
-    ASSERT_TRUE(Tip().isVisible());
-    EXPECT_EQ(Tip().Text(), text);
-    const QPoint cellOnScreen = list.viewport()->mapToGlobal(cell.topLeft());
-    EXPECT_EQ(Tip().geometry(), QRect(cellOnScreen.x() + 3, cellOnScreen.y() - 1, width + 6, cell.height() + 1));
-    EXPECT_EQ(Tip().HoverRect(), cell.adjusted(0, -1, 0, 0));
-    EXPECT_EQ(Tip().grab().toImage().pixelColor(1, 1), QColor(235, 255, 235));
-}
-
-TEST_F(TitleTipTest, FirstColumnTextStandsNearerItsEdge) {
-    const QString text = QStringLiteral("Quibo sample title");
-    SetText(0, 0, text);
-    list.setColumnWidth(0, Advance(text) + 6);
-    Move(Cell(0, 0).center());
-    EXPECT_FALSE(Tip().isVisible());
-    list.setColumnWidth(0, Advance(text) + 5);
-    Move(Cell(0, 0).center());
-    ASSERT_TRUE(Tip().isVisible());
-    EXPECT_EQ(Tip().x(), list.viewport()->mapToGlobal(Cell(0, 0).topLeft()).x());
+    for (const auto& [column, room, tipLeft] : {std::tuple{0, 6, 0}, std::tuple{1, 12, 3}}) {
+        SetText(0, column, text);
+        list.setColumnWidth(column, width + room);
+        Move(Cell(0, column).center());
+        EXPECT_FALSE(Tip().isVisible()) << column;
+        list.setColumnWidth(column, width + room - 1);
+        const QRect cell = Cell(0, column);
+        Move(cell.center());
+        ASSERT_TRUE(Tip().isVisible()) << column;
+        EXPECT_EQ(Tip().Text(), text);
+        const QPoint cellOnScreen = list.viewport()->mapToGlobal(cell.topLeft());
+        EXPECT_EQ(Tip().x(), cellOnScreen.x() + tipLeft) << column;
+        if (column == 0) {
+            Tip().HideTip();
+            continue;
+        }
+        EXPECT_EQ(Tip().geometry(), QRect(cellOnScreen.x() + 3, cellOnScreen.y() - 1, width + 6, cell.height() + 1));
+        EXPECT_EQ(Tip().HoverRect(), cell.adjusted(0, -1, 0, 0));
+        EXPECT_EQ(Tip().grab().toImage().pixelColor(1, 1), QColor(235, 255, 235));
+    }
 }
 
 TEST_F(TitleTipTest, NoTipWhileAButtonShiftOrCtrlIsHeld) {
