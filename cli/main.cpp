@@ -12,6 +12,7 @@
 #include "cli/file_arguments.h"
 #include "cli/file_report.h"
 #include "cli/info_edit_script.h"
+#include "cli/read_ahead.h"
 #include "codecs/codec_database.h"
 #include "platform/cached_decoder_source.h"
 #include "platform/libav_decoder_source.h"
@@ -93,6 +94,12 @@ int main(int argc, char** argv) {
     std::vector<std::string> setArguments, deleteCodes;
     std::string output;
     bool dryRun = false;
+    std::size_t readsInFlight = 8;
+    app.add_option("-j,--jobs", readsInFlight,
+                   "Read ahead N of the files still to come while one is analysed (0: none)")
+        ->type_name("N")
+        ->capture_default_str()
+        ->check(CLI::Range(0, 64));
     CLI::Option* setOption =
         app.add_option("--set", setArguments, "Set INFO field CODE to TEXT (adds it when missing)")
             ->type_name("CODE=TEXT")
@@ -168,7 +175,10 @@ int main(int argc, char** argv) {
     if (jsonArray) std::cout << (paths.empty() ? "[]" : "[\n");
     if (csv) std::cout << quibo::CsvHeader();
     std::size_t printed = 0;
+    // Edits stay one file at a time: only a report reads ahead.
+    quibo::ReadAhead readAhead(paths, operations.empty() ? readsInFlight : 0);
     for (std::size_t i = 0; i < paths.size(); ++i) {
+        readAhead.Reached(i);
         // Close, then open the next file by name: the road of a user who
         // opens one file after another.
         dialog.OnFileClose();
