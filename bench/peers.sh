@@ -8,6 +8,9 @@
 #   3. title in place:  quibo-info --set INAM=... vs an ffmpeg remux, with
 #                       the bytes each writes
 #   4. the peak memory of each command
+#   5. 1,000 files, cold cache (as root): quibo-info vs mediainfo, alternating,
+#      the page cache dropped before each run, median of three; and the time
+#      to read the bytes quibo-info reads with 8 parallel readers (head -c)
 # and prints each pair's ratio (peer / quibo-info: above 1, quibo-info wins).
 # usage: bench/peers.sh [WORK_DIR]   (default /tmp/quibo-bench)
 # QUIBO_BENCH_BUILD names the build directory (default: the repository's build/).
@@ -189,3 +192,31 @@ printf '  %-34s %s\n' \
     "quibo-info --set large" "$(peak_kb_of "$quibo_info" --set "INAM=$title" "$retag")" \
     "ffmpeg remux large" "$(peak_kb_of ffmpeg -v error -y -i "$large" -c copy -map 0 -metadata "title=$title" "$remux")"
 rm -f "$remux"
+
+# NAME COMMAND... runs COMMAND on a cold cache and prints its seconds.
+cold_seconds() {
+    sync && echo 3 >/proc/sys/vm/drop_caches
+    local start end
+    start=$(date +%s.%N)
+    "$@" >/dev/null 2>&1 || true
+    end=$(date +%s.%N)
+    awk -v s="$start" -v e="$end" 'BEGIN { printf "%.3f\n", e - s }'
+}
+median3() { printf '%s\n' "$@" | sort -n | sed -n 2p; }
+if [[ -w /proc/sys/vm/drop_caches ]]; then
+    q_cold=() m_cold=() disk_cold=()
+    for round in 1 2 3; do
+        q_cold+=("$(cold_seconds "$quibo_info" "${many_files[@]}")")
+        m_cold+=("$(cold_seconds mediainfo "${many_files[@]}")")
+        disk_cold+=("$(cold_seconds sh -c 'printf "%s\0" "$@" | xargs -0 -P 8 -n 64 head -q -c 100000' _ "${many_files[@]}")")
+    done
+    q_median="$(median3 "${q_cold[@]}")" m_median="$(median3 "${m_cold[@]}")"
+    echo
+    echo "5. $many_count files, cold cache (median of three, alternating):"
+    awk -v q="$q_median" -v m="$m_median" -v d="$(median3 "${disk_cold[@]}")" 'BEGIN {
+        printf "  quibo-info %8.3f s\n  mediainfo  %8.3f s   ratio %6.1f\n", q, m, m / q
+        printf "  reading the first 100,000 bytes of each with 8 readers: %.3f s\n", d }'
+else
+    echo
+    echo "5. cold cache: skipped (dropping the page cache needs root)"
+fi
