@@ -121,7 +121,7 @@ TEST_F(EditorTest, InsertModeStepByStep) {
     EXPECT_EQ(Accept(), "IARL=Shelf 4");
 }
 
-TEST_F(EditorTest, CodesComeBackAsTheListNamesThem) {
+TEST_F(EditorTest, CodesComeBackAsTheListNamesThemTextsWhole) {
     Open("x", "inam");
     EXPECT_EQ(Accept(), "INAM=x");
     Open("x", "inam");
@@ -145,9 +145,8 @@ TEST_F(EditorTest, CodesComeBackAsTheListNamesThem) {
     Open("x", "IART");
     QTest::keyClick(dialog.get(), Qt::Key_Escape);
     EXPECT_EQ(dialog->result(), QDialog::Rejected);
-}
 
-TEST_F(EditorTest, TextsUpToTheCapacityAreKeptWhole) {
+    // Texts up to the capacity are kept whole.
     for (const std::string& stored : {std::string(100, 'a'), std::string(1500, 'a')}) {
         Open(stored, "ICMT");
         EXPECT_EQ(Accept(), "ICMT=" + stored);
