@@ -55,13 +55,13 @@ protected:
         EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
     }
 
-    // A field's text (line edits and buttons alike); every field's, in window order.
+    // A field's text (line edits and buttons alike); every field's, run together.
     static std::string Text(const MainWindow& window, int controlId) {
         return window.Control(controlId)->property("text").toString().toStdString();
     }
-    static std::vector<std::string> Texts(const MainWindow& window) {
-        std::vector<std::string> texts;
-        for (const FieldSpec& field : MainWindowFields()) texts.push_back(Text(window, field.controlId));
+    static std::string Texts(const MainWindow& window) {
+        std::string texts;
+        for (const FieldSpec& field : MainWindowFields()) texts += Text(window, field.controlId);
         return texts;
     }
     // Each INFO row as "CODE=contents".
@@ -138,7 +138,6 @@ protected:
     ModalScript modals;
     std::string fileDialog;
 
-    const std::vector<std::string> noTexts = std::vector<std::string>(MainWindowFields().size(), "");
     const std::vector<std::string> noFile = {"&Save", "Save &As...", "&Close", "&Edit Selected RIFF Info Field",
                                              "&Delete Selected RIFF Info Feild", "&New RIFF Info Feild", "&Details...",
                                              "Refresh"};
@@ -152,7 +151,7 @@ TEST_F(WindowTest, StartWithAMissingFileReportsTheSystemsText) {
     auto window = Started(missing);
     EXPECT_EQ(modals.Met(), std::vector<std::string>{"File Open Failure: Unable to open file " + missing + ":\n\n" +
                                                      std::strerror(ENOENT)});
-    EXPECT_EQ(Texts(*window), noTexts);
+    EXPECT_EQ(Texts(*window), "");
     EXPECT_EQ(Disabled(*window), noFile);
 }
 
@@ -163,7 +162,7 @@ TEST_F(WindowTest, MenusFollowTheFileAndTheSelection) {
         return bytes.replace(bytes.size() - 4, 4, Le32(static_cast<std::uint32_t>(bytes.size() - 8) + 1025));
     }());
     auto window = Started("");
-    EXPECT_EQ(Texts(*window), noTexts);
+    EXPECT_EQ(Texts(*window), "");
     for (int status : {control::kFileStatus, control::kVideoStatus}) EXPECT_FALSE(window->Control(status)->isEnabled());
     EXPECT_EQ(Disabled(*window), noFile);
 
@@ -186,7 +185,7 @@ TEST_F(WindowTest, MenusFollowTheFileAndTheSelection) {
     modals.ThenPress(QMessageBox::No);
     Choose(*window, command::kClose);
     EXPECT_EQ(modals.Met().back(), "File Close: Save changes to " + clip + "?");
-    EXPECT_EQ(Texts(*window), noTexts);
+    EXPECT_EQ(Texts(*window), "");
     EXPECT_EQ(Disabled(*window), noFile);
     EXPECT_EQ(ReadAll(clip), kClip);
 
