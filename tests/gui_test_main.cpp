@@ -7,8 +7,7 @@
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", qEnvironmentVariable("QT_QPA_PLATFORM", QStringLiteral("offscreen")).toUtf8());
     QApplication application(argc, argv);
-    // A test that closes its window must not end the application.
-    QApplication::setQuitOnLastWindowClosed(false);
+    QApplication::setQuitOnLastWindowClosed(false);  // a test that closes its window must not end the run
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

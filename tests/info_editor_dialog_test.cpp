@@ -1,6 +1,5 @@
-// The INFO Chunk Editor: the name field and the code list sharing one
-// place, the enable rules of both modes step by step, and what OK hands
-// back.
+// The INFO Chunk Editor: the name field and the code list sharing one place,
+// the enable rules of both modes step by step, and what OK hands back.
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QTest>
@@ -15,16 +14,15 @@ namespace {
 
 class EditorTest : public testing::Test {
 protected:
-    InfoEditorDialog& Open(const std::string& text, const char* code, InfoEditKind mode) {
+    void Open(const std::string& text, const char* code, InfoEditKind mode = InfoEditKind::Edit) {
         dialog = std::make_unique<InfoEditorDialog>(InfoFieldTable, text, code, mode, nullptr);
         dialog->show();
         dialog->activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
-        return *dialog;
     }
 
-    // What the user sees: the name field or the list (with its selected
-    // item, open or closed), then whether the text field and OK are enabled.
+    // What the user sees: the name field or the list (with its selected item,
+    // open or closed), then whether the text field and OK are enabled.
     std::string State() const {
         CodeListBox* list = dialog->CodeList();
         std::string shown = list->isVisible() ? "list " + list->currentText().trimmed().toStdString() +
@@ -35,9 +33,9 @@ protected:
                (dialog->OkButton()->isEnabled() ? ", OK" : ", no OK");
     }
 
-    // The user chooses item `index`: with a click in the list when it is
-    // open, else with the keys (Alt+Down opens it, the arrows move, Enter
-    // chooses). Either way the list closes on it.
+    // The user chooses item `index`: with a click in the list when it is open,
+    // else with the keys (Alt+Down opens it, the arrows move, Enter chooses).
+    // Either way the list closes on it.
     void Pick(int index) {
         CodeListBox* list = dialog->CodeList();
         QAbstractItemView* view = list->view();
@@ -55,8 +53,8 @@ protected:
         QCoreApplication::processEvents();
     }
     int IndexOf(const char* item) const { return dialog->CodeList()->findText(QString::fromLatin1(item)); }
-    // The text field takes the focus, the dialog active again as it is
-    // once a list has closed (the offscreen platform leaves that out).
+    // The text field takes the focus, the dialog active again as it is once a
+    // list has closed (the offscreen platform leaves that out).
     void FocusText() {
         QApplication::setActiveWindow(dialog.get());
         EXPECT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
@@ -73,11 +71,13 @@ protected:
 };
 
 TEST_F(EditorTest, EditModeStepByStep) {
-    Open("Old title", "inam", InfoEditKind::Edit);
+    Open("Old title", "inam");
     EXPECT_EQ(State(), "name INAM: Name, text, OK");
     EXPECT_TRUE(dialog->TextField()->hasFocus());
     EXPECT_EQ(dialog->TextField()->selectedText(), "Old title");
     EXPECT_EQ(dialog->CodeList()->itemText(0), "       {no change}");
+    // Both INAM items are offered; the table's sorts first.
+    EXPECT_LT(IndexOf("INAM: Name"), IndexOf("INAM: Title"));
 
     QTest::mouseClick(dialog->ChangeButton(), Qt::LeftButton);
     EXPECT_EQ(State(), "list {no change} open, text, OK");
@@ -121,23 +121,20 @@ TEST_F(EditorTest, InsertModeStepByStep) {
     EXPECT_EQ(Accept(), "IARL=Shelf 4");
 }
 
-TEST_F(EditorTest, CodesComeBackAsTheListNamesThem) {
-    // Both INAM items are offered; the table's sorts first.
-    Open("x", "inam", InfoEditKind::Edit);
-    EXPECT_LT(IndexOf("INAM: Name"), IndexOf("INAM: Title"));
+TEST_F(EditorTest, CodesComeBackAsTheListNamesThemTextsWhole) {
+    Open("x", "inam");
     EXPECT_EQ(Accept(), "INAM=x");
-
-    Open("x", "inam", InfoEditKind::Edit);
+    Open("x", "inam");
     dialog->ChangeButton()->click();
     Pick(IndexOf("INAM: Title"));
     EXPECT_EQ(Accept(), "INAM=x");
 
     // "{no change}" keeps the code, known or not.
-    Open("x", "IART", InfoEditKind::Edit);
+    Open("x", "IART");
     dialog->ChangeButton()->click();
     Pick(0);
     EXPECT_EQ(Accept(), "IART=x");
-    Open("x", "ZZzz", InfoEditKind::Edit);
+    Open("x", "ZZzz");
     EXPECT_EQ(State(), "name ZZzz: {unknown}, text, OK");
     dialog->ChangeButton()->click();
     Pick(0);
@@ -145,19 +142,16 @@ TEST_F(EditorTest, CodesComeBackAsTheListNamesThem) {
     EXPECT_EQ(Accept(), "ZZzz=x");
 
     // Cancel hands nothing back.
-    Open("x", "IART", InfoEditKind::Edit);
+    Open("x", "IART");
     QTest::keyClick(dialog.get(), Qt::Key_Escape);
     EXPECT_EQ(dialog->result(), QDialog::Rejected);
-}
 
-TEST_F(EditorTest, TextsUpToTheCapacityAreKeptWhole) {
-    for (std::size_t length : {100u, 1500u}) {
-        const std::string stored(length, 'a');
-        Open(stored, "ICMT", InfoEditKind::Edit);
+    // Texts up to the capacity are kept whole.
+    for (const std::string& stored : {std::string(100, 'a'), std::string(1500, 'a')}) {
+        Open(stored, "ICMT");
         EXPECT_EQ(Accept(), "ICMT=" + stored);
     }
-
-    Open(std::string(1020, 'a'), "ICMT", InfoEditKind::Edit);
+    Open(std::string(1020, 'a'), "ICMT");
     dialog->TextField()->end(false);
     QTest::keyClicks(dialog->TextField(), "bcde");
     EXPECT_EQ(dialog->TextField()->text().size(), 1023);

@@ -1,9 +1,9 @@
-// Answers the modal dialogs that a test's commands open, in order, from
-// inside each dialog's own event loop, and records every one it met. A
-// dialog the script did not expect, or not of the kind it expected, is
-// recorded and rejected, so that no test waits for a click that never
-// comes.
+// Answers the modal dialogs a test's commands open, in order, from inside each dialog's own event loop, and records
+// each one met. A dialog not expected, or not of the expected kind, fails the test and is rejected, so that no test
+// waits for a click that never comes; a dialog expected and never met fails the test too.
 #pragma once
+
+#include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QDialog>
@@ -22,6 +22,7 @@ public:
         QObject::connect(&timer_, &QTimer::timeout, &timer_, [this] { Poll(); });
         timer_.start(5);
     }
+    ~ModalScript() { EXPECT_TRUE(actions_.empty()) << actions_.size() << " scripted dialogs never came"; }
 
     // Runs `action` on the next dialog, which must be a `Dialog`.
     template <class Dialog>
@@ -39,22 +40,17 @@ public:
 
     // "caption: text" of each message box, the caption of any other dialog.
     const std::vector<std::string>& Met() const { return met_; }
-    bool AllUsed() const { return actions_.empty(); }
 
 private:
     void Poll() {
         auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
         if (dialog == nullptr || dialog->property("quiboTestMet").toBool()) return;
         dialog->setProperty("quiboTestMet", true);
-        std::string seen = dialog->windowTitle().toStdString();
-        if (auto* box = qobject_cast<QMessageBox*>(dialog)) seen += ": " + box->text().toStdString();
-        met_.push_back(seen);
-        if (actions_.empty() || !actions_.front()(*dialog)) {
-            met_.back() += " (unexpected)";
-            dialog->reject();
-            return;
-        }
-        actions_.pop_front();
+        met_.push_back(dialog->windowTitle().toStdString());
+        if (auto* box = qobject_cast<QMessageBox*>(dialog)) met_.back() += ": " + box->text().toStdString();
+        if (!actions_.empty() && actions_.front()(*dialog)) return actions_.pop_front();
+        ADD_FAILURE() << "unexpected dialog: " << met_.back();
+        dialog->reject();
     }
 
     QTimer timer_;

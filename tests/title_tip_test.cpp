@@ -28,7 +28,6 @@ protected:
         // Flat, with columns of fixed widths, as the program's lists are.
         list.setRootIsDecorated(false);
         list.header()->setStretchLastSection(false);
-        list.setColumnCount(3);
         list.setHeaderLabels({"Code", "Name", "Contents"});
         list.setColumnWidth(0, kFirstWidth);
         list.setColumnWidth(1, kSecondWidth);
@@ -46,9 +45,8 @@ protected:
         return list.visualRect(list.model()->index(row, column)).intersected(list.viewport()->rect());
     }
     void SetText(int row, int column, const QString& text) { list.topLevelItem(row)->setText(column, text); }
-
-    // Moves the mouse over the list's items, with `buttons` and `modifiers`.
-    void Move(QPoint point, Qt::MouseButtons buttons = Qt::NoButton, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    // Moves the mouse over the list's items, with `buttons` and `modifiers` held.
+    void Move(QPoint point, Qt::MouseButtons buttons = Qt::NoButton, Qt::KeyboardModifiers modifiers = {}) {
         QMouseEvent move(QEvent::MouseMove, point, list.viewport()->mapToGlobal(point), Qt::NoButton, buttons,
                          modifiers);
         QApplication::sendEvent(list.viewport(), &move);
@@ -61,11 +59,12 @@ protected:
     }
     TitleTipWnd& Tip() const { return *list.TitleTip(); }
     int Advance(const QString& text) const { return QFontMetrics(list.font()).horizontalAdvance(text); }
-    // The longest run of 'x' at most `width` pixels wide.
-    QString TextUpTo(int width) const {
-        QString text;
-        while (Advance(text + 'x') <= width) text += 'x';
-        return text;
+    // The tooltip the heading shows when the mouse rests at `x`.
+    QString HeadingTipAt(int x) {
+        const QPoint point(x, list.header()->height() / 2);
+        QHelpEvent help(QEvent::ToolTip, point, list.header()->viewport()->mapToGlobal(point));
+        QApplication::sendEvent(list.header()->viewport(), &help);
+        return QToolTip::isVisible() ? QToolTip::text() : QString();
     }
 
     TitleTipListCtrl list;
@@ -86,21 +85,20 @@ TEST_F(TitleTipTest, TextExactlyAsWideAsTheCellAllowsShowsNoTipOnePixelMoreDoes)
         Move(cell.center());
         ASSERT_TRUE(Tip().isVisible()) << column;
         EXPECT_EQ(Tip().Text(), text);
-        const QPoint cellOnScreen = list.viewport()->mapToGlobal(cell.topLeft());
-        EXPECT_EQ(Tip().x(), cellOnScreen.x() + tipLeft) << column;
-        if (column == 0) {
-            Tip().HideTip();
-            continue;
+        const QPoint onScreen = list.viewport()->mapToGlobal(cell.topLeft());
+        EXPECT_EQ(Tip().x(), onScreen.x() + tipLeft) << column;
+        if (column == 1) {
+            EXPECT_EQ(Tip().geometry(), QRect(onScreen.x() + 3, onScreen.y() - 1, width + 6, cell.height() + 1));
+            EXPECT_EQ(Tip().HoverRect(), cell.adjusted(0, -1, 0, 0));
+            EXPECT_EQ(Tip().grab().toImage().pixelColor(1, 1), QColor(235, 255, 235));
         }
-        EXPECT_EQ(Tip().geometry(), QRect(cellOnScreen.x() + 3, cellOnScreen.y() - 1, width + 6, cell.height() + 1));
-        EXPECT_EQ(Tip().HoverRect(), cell.adjusted(0, -1, 0, 0));
-        EXPECT_EQ(Tip().grab().toImage().pixelColor(1, 1), QColor(235, 255, 235));
+        Tip().HideTip();
     }
 }
 
-TEST_F(TitleTipTest, NoTipWhileAButtonShiftOrCtrlIsHeld) {
-    SetText(1, 1, QString(200, 'W'));
-    const QPoint point = Cell(1, 1).center();
+TEST_F(TitleTipTest, NoTipWhileAButtonShiftOrCtrlIsHeldLeavingTheCellOrAKeyHidesIt) {
+    SetText(2, 1, QString(200, 'W'));
+    const QPoint point = Cell(2, 1).center();
     Move(point, Qt::LeftButton);
     Move(point, Qt::RightButton);
     Move(point, Qt::NoButton, Qt::ShiftModifier);
@@ -108,6 +106,27 @@ TEST_F(TitleTipTest, NoTipWhileAButtonShiftOrCtrlIsHeld) {
     EXPECT_FALSE(Tip().isVisible());
     Move(point, Qt::NoButton, Qt::AltModifier);
     EXPECT_TRUE(Tip().isVisible());
+
+    ShowTipOver(0, 1);
+    Move(Cell(0, 1).center() + QPoint(8, 0));
+    EXPECT_TRUE(Tip().isVisible());
+    Move(Cell(1, 1).center());
+    EXPECT_FALSE(Tip().isVisible());
+
+    // The tip coming up under the mouse takes it off the viewport, not off the cell.
+    ShowTipOver(0, 1);
+    QEvent leave(QEvent::Leave);
+    for (const auto& [cursor, kept] : {std::pair{list.viewport()->mapToGlobal(Cell(0, 1).center()), true},
+                                       std::pair{list.mapToGlobal(QPoint(-40, -40)), false}}) {
+        QCursor::setPos(cursor);
+        QApplication::processEvents();
+        QApplication::sendEvent(list.viewport(), &leave);
+        EXPECT_EQ(Tip().isVisible(), kept);
+    }
+
+    ShowTipOver(0, 1);
+    QTest::keyClick(&list, Qt::Key_Down);
+    EXPECT_FALSE(Tip().isVisible());
 }
 
 TEST_F(TitleTipTest, CellsEndAtTheLastColumnAndTheListsEdge) {
@@ -122,12 +141,13 @@ TEST_F(TitleTipTest, CellsEndAtTheLastColumnAndTheListsEdge) {
     const QPoint inLast = Cell(0, 2).center();
     ASSERT_EQ(list.HitTestCell(inLast, &cell, &column), 0);
     EXPECT_EQ(cell.width(), visible);
-
-    SetText(0, 2, TextUpTo(visible - 12));
+    // A tip shows for a text that fits the whole column but not the part of it on show.
+    QString fits;
+    while (Advance(fits + 'x') <= visible - 12) fits += 'x';
+    SetText(0, 2, fits);
     Move(inLast);
     EXPECT_FALSE(Tip().isVisible());
-    // Fits the whole column, not the part of it on show.
-    SetText(0, 2, TextUpTo(visible - 12) + "xx");
+    SetText(0, 2, fits + "xx");
     Move(inLast);
     EXPECT_TRUE(Tip().isVisible());
     Tip().HideTip();
@@ -140,45 +160,22 @@ TEST_F(TitleTipTest, CellsEndAtTheLastColumnAndTheListsEdge) {
     EXPECT_FALSE(Tip().isVisible());
 }
 
-TEST_F(TitleTipTest, LeavingTheCellOrAKeyHidesTheTip) {
-    ShowTipOver(0, 1);
-    Move(Cell(0, 1).center() + QPoint(8, 0));
-    EXPECT_TRUE(Tip().isVisible());
-    Move(Cell(1, 1).center());
-    EXPECT_FALSE(Tip().isVisible());
 
-    // The tip coming up under the mouse takes it off the viewport, not off
-    // the cell.
-    ShowTipOver(0, 1);
-    QEvent leave(QEvent::Leave);
-    QCursor::setPos(list.viewport()->mapToGlobal(Cell(0, 1).center()));
-    QApplication::processEvents();
-    QApplication::sendEvent(list.viewport(), &leave);
-    EXPECT_TRUE(Tip().isVisible());
-    QCursor::setPos(list.mapToGlobal(QPoint(-40, -40)));
-    QApplication::processEvents();
-    QApplication::sendEvent(list.viewport(), &leave);
-    EXPECT_FALSE(Tip().isVisible());
+// A click selects the row without scrolling sideways, on the tip the row
+// below it, keeping the tip.
+TEST_F(TitleTipTest, AClickSelectsTheRowOnTheTipTheRowBelow) {
+    list.setColumnWidth(2, 1000);
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, Cell(1, 2).center());
+    EXPECT_EQ(list.horizontalScrollBar()->value(), 0);
+    EXPECT_EQ(list.currentIndex().row(), 1);
+    EXPECT_TRUE(list.allColumnsShowFocus());  // the focus frame spans the row
 
-    ShowTipOver(0, 1);
-    QKeyEvent key(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
-    QApplication::sendEvent(&list, &key);
-    EXPECT_FALSE(Tip().isVisible());
-}
-
-TEST_F(TitleTipTest, AClickOnTheTipSelectsTheRowBelowAndKeepsTheTip) {
     ShowTipOver(2, 1);
     list.clearFocus();
-    // Over the cell: the rest of the tip reaches past the list, and wraps
-    // at the screen's edge.
-    const QPoint onTip(10, Cell(2, 1).height() / 2);
+    // Over the cell: the rest of the tip reaches past the list, and wraps at the screen's edge.
     EXPECT_TRUE(list.screen()->availableGeometry().contains(Tip().geometry()));
-    const QPoint global = Tip().mapToGlobal(onTip);
-    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
-        QMouseEvent click(type, onTip, global, Qt::LeftButton,
-                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
-        QApplication::sendEvent(&Tip(), &click);
-    }
+    const QPoint onTip(10, Cell(2, 1).height() / 2);
+    QTest::mouseClick(&Tip(), Qt::LeftButton, {}, onTip);
     ASSERT_EQ(list.selectedItems().size(), 1);
     EXPECT_EQ(list.indexOfTopLevelItem(list.selectedItems().first()), 2);
     EXPECT_TRUE(list.hasFocus());
@@ -188,26 +185,9 @@ TEST_F(TitleTipTest, AClickOnTheTipSelectsTheRowBelowAndKeepsTheTip) {
     QPoint asked(-1, -1);
     list.setContextMenuPolicy(Qt::CustomContextMenu);
     QObject::connect(&list, &QWidget::customContextMenuRequested, [&asked](const QPoint& pos) { asked = pos; });
-    QContextMenuEvent menu(QContextMenuEvent::Mouse, onTip, global);
+    QContextMenuEvent menu(QContextMenuEvent::Mouse, onTip, Tip().mapToGlobal(onTip));
     QApplication::sendEvent(&Tip(), &menu);
-    EXPECT_EQ(asked, list.viewport()->mapFromGlobal(global));
-}
-
-TEST_F(TitleTipTest, AClickSelectsTheRowWithoutScrollingSideways) {
-    list.setColumnWidth(2, 1000);
-    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, Cell(1, 2).center());
-    EXPECT_EQ(list.horizontalScrollBar()->value(), 0);
-    EXPECT_EQ(list.currentIndex().row(), 1);
-    // The focus frame spans the row.
-    EXPECT_TRUE(list.allColumnsShowFocus());
-}
-
-// The tooltip the heading shows when the mouse rests at `x`.
-QString HeadingTipAt(QHeaderView& header, int x) {
-    const QPoint point(x, header.height() / 2);
-    QHelpEvent help(QEvent::ToolTip, point, header.viewport()->mapToGlobal(point));
-    QApplication::sendEvent(header.viewport(), &help);
-    return QToolTip::isVisible() ? QToolTip::text() : QString();
+    EXPECT_EQ(asked, list.viewport()->mapFromGlobal(Tip().mapToGlobal(onTip)));
 }
 
 TEST_F(TitleTipTest, HeadingTooltipsFollowAWidenedColumn) {
@@ -215,14 +195,12 @@ TEST_F(TitleTipTest, HeadingTooltipsFollowAWidenedColumn) {
     EXPECT_TRUE(list.AddColumnTip(1, "name tip"));
     EXPECT_TRUE(list.AddColumnTip(2, "contents tip"));
     EXPECT_FALSE(list.AddColumnTip(3, "no such column"));
-    QHeaderView& header = *list.header();
     const int lastStart = kFirstWidth + kSecondWidth;
-    EXPECT_EQ(HeadingTipAt(header, lastStart + 10), "contents tip");
-    EXPECT_EQ(HeadingTipAt(header, 10), "code tip");
-
+    EXPECT_EQ(HeadingTipAt(lastStart + 10), "contents tip");
+    EXPECT_EQ(HeadingTipAt(10), "code tip");
     list.setColumnWidth(1, kSecondWidth + 20);
-    EXPECT_EQ(HeadingTipAt(header, lastStart + 10), "name tip");
-    EXPECT_EQ(HeadingTipAt(header, lastStart + 30), "contents tip");
+    EXPECT_EQ(HeadingTipAt(lastStart + 10), "name tip");
+    EXPECT_EQ(HeadingTipAt(lastStart + 30), "contents tip");
 }
 
 }  // namespace
