@@ -41,7 +41,7 @@ void ExpectBitrateNearMediaInfo(const std::string& shown, const std::string& pat
     EXPECT_NEAR(std::atof(shown.c_str()), theirs, theirs * share) << kind << ": " << shown;
 }
 
-// The main window over a real file, with the shipped codec database.
+// The main window over a real file, with the shipped codec database and FFmpeg's decoders.
 struct Window : TestWindow<PosixFileAccess> {
     explicit Window(const std::string& path) : TestWindow({QUIBO_CODEC_FILE}, &decoders) {
         dialog.Start();
