@@ -7,25 +7,19 @@
 namespace quibo::test {
 namespace {
 
-ScriptedDecoders Counting() {
-    return ScriptedDecoders({{"MPEG-4 part 2 (libavcodec mpeg4)", "XVID"},
-                             {std::nullopt, "DIVX"},
-                             {"Tab\there, new\nline and back\\slash", std::nullopt},
-                             {"", ""}});
-}
-
 bool Same(const std::vector<InstalledDecoder>& a, const std::vector<InstalledDecoder>& b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (a[i].name != b[i].name || a[i].fourCC != b[i].fourCC) return false;
-    return true;
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const InstalledDecoder& x, const InstalledDecoder& y) {
+        return x.name == y.name && x.fourCC == y.fourCC;
+    });
 }
 
-TEST(CachedDecoderSource, AsksOncePerLoaderState) {
+TEST(CachedDecoderSource, AsksOncePerLoaderStateAndWhenTheCacheIsDamagedOrMissing) {
     TempDir dir;
     const std::string file = dir / "cache/quibo/installed-decoders";
-    ScriptedDecoders libraries = Counting();
-
+    ScriptedDecoders libraries({{"MPEG-4 part 2 (libavcodec mpeg4)", "XVID"},
+                                {std::nullopt, "DIVX"},
+                                {"Tab\there, new\nline and back\\slash", std::nullopt},
+                                {"", ""}});
     EXPECT_TRUE(Same(CachedDecoderSource(libraries, file, "state 1").Decoders(), libraries.decoders));
     EXPECT_EQ(libraries.asked, 1);
     EXPECT_TRUE(Same(CachedDecoderSource(libraries, file, "state 1").Decoders(), libraries.decoders));
@@ -36,29 +30,18 @@ TEST(CachedDecoderSource, AsksOncePerLoaderState) {
     EXPECT_TRUE(Same(CachedDecoderSource(libraries, file, "state 2").Decoders(), libraries.decoders));
     EXPECT_TRUE(Same(CachedDecoderSource(libraries, file, "state 2").Decoders(), libraries.decoders));
     EXPECT_EQ(libraries.asked, 2);
-}
 
-TEST(CachedDecoderSource, DamagedOrMissingCacheAsksTheLibraries) {
-    TempDir dir;
-    const std::string file = dir / "installed-decoders";
-    ScriptedDecoders libraries = Counting();
-    CachedDecoderSource(libraries, file, "state").Decoders();
-
-    // Cut short: the end mark is gone.
-    std::string text;
-    {
-        std::ifstream in(file, std::ios::binary);
-        text.assign(std::istreambuf_iterator<char>(in), {});
-    }
+    // Cut short, the end mark gone: asked again.
+    const std::string text = ReadAll(file);
     std::ofstream(file, std::ios::binary | std::ios::trunc) << text.substr(0, text.size() - 4);
-    EXPECT_TRUE(Same(CachedDecoderSource(libraries, file, "state").Decoders(), libraries.decoders));
-    EXPECT_EQ(libraries.asked, 2);
+    EXPECT_TRUE(Same(CachedDecoderSource(libraries, file, "state 2").Decoders(), libraries.decoders));
+    EXPECT_EQ(libraries.asked, 3);
 
     // Without a cache file every call asks.
-    CachedDecoderSource uncached(libraries, "", "state");
+    CachedDecoderSource uncached(libraries, "", "state 2");
     uncached.Decoders();
     uncached.Decoders();
-    EXPECT_EQ(libraries.asked, 4);
+    EXPECT_EQ(libraries.asked, 5);
 }
 
 }  // namespace

@@ -20,50 +20,37 @@ extern "C" {
 namespace quibo::test {
 namespace {
 
-// A named decoder, one without a name, one without a handler, and one
-// whose handler is too long for the list.
-std::vector<InstalledDecoder> MixedDecoders() {
-    return {{"MPEG-4 part 2", "xvid"}, {std::nullopt, "DIVX"}, {"No handler", std::nullopt}, {"n", "abcd" + std::string(70, 'x')}};
-}
-
-TEST(CollectInstalledFourCCs, StoresHandlersAsGivenWhenTheListIsFirstRead) {
-    ScriptedDecoders decoders(MixedDecoders());
+// A named decoder, one without a name, one without a handler, one whose
+// handler is too long for the list, then 400 more: none is dropped past the
+// 150th.
+TEST(CollectInstalledFourCCs, StoresEveryHandlerAsGivenWhenTheListIsFirstRead) {
+    ScriptedDecoders decoders({{"MPEG-4 part 2", "xvid"}, {std::nullopt, "DIVX"}, {"No handler", std::nullopt},
+                               {"n", "abcd" + std::string(70, 'x')}});
+    InstalledFourCCList::Entries expected{"xvid", "-  -", "abcd"};
+    for (int code = 1000; code < 1400; ++code) {
+        decoders.decoders.push_back({"Decoder", std::to_string(code)});
+        expected.push_back(std::to_string(code));
+    }
     InstalledFourCCList list;
     CollectInstalledFourCCs(decoders, list);
     EXPECT_EQ(decoders.asked, 0);
 
-    EXPECT_EQ(list.Codes(), (InstalledFourCCList::Entries{"xvid", "-  -", "abcd"}));
+    EXPECT_EQ(list.Codes(), expected);
     EXPECT_TRUE(list.HasEither("XVID", "none"));
     EXPECT_TRUE(list.HasEither("none", "ABCD"));
     EXPECT_FALSE(list.HasEither("DIVX", "none"));
+    EXPECT_TRUE(list.HasEither("1399", ""));
+    EXPECT_FALSE(list.HasEither("1400", ""));
     EXPECT_EQ(decoders.asked, 1);
-}
-
-TEST(CollectInstalledFourCCs, KeepsEveryDecoderPastThe150th) {
-    std::vector<InstalledDecoder> many;
-    for (int i = 0; i < 400; ++i) {
-        char code[8];
-        std::snprintf(code, sizeof code, "%04d", i);
-        many.push_back({"Decoder", code});
-    }
-    ScriptedDecoders decoders(many);
-    InstalledFourCCList list;
-    CollectInstalledFourCCs(decoders, list);
-    EXPECT_EQ(list.Codes().size(), 400u);
-    EXPECT_TRUE(list.HasEither("0399", ""));
-    EXPECT_FALSE(list.HasEither("0400", ""));
 }
 
 // The main window started on the sample file (video XVID) with `decoders`.
 struct StartedDialog : TestWindow<PosixFileAccess> {
     explicit StartedDialog(InstalledDecoderSource* decoders) : TestWindow({QUIBO_CODEC_FILE}, decoders) {
-        dialog.SetPendingFileName(kSample);
+        dialog.SetPendingFileName(QUIBO_SAMPLE_FILE);
         dialog.Start();
     }
-    const std::string& VideoStatus() const { return fields.Text(control::kVideoStatus); }
-
-    inline static const std::string kSample =
-        (std::filesystem::path(QUIBO_CODEC_FILE).parent_path() / "sample.avi").string();
+    const std::string& VideoStatus() const { return Text(control::kVideoStatus); }
 };
 
 TEST(InstalledStatus, StartUpGivesTheStatusCheckTheSourcesDecoders) {
@@ -71,8 +58,7 @@ TEST(InstalledStatus, StartUpGivesTheStatusCheckTheSourcesDecoders) {
     StartedDialog started(&withXvid);
     EXPECT_EQ(started.VideoStatus(), "Codec IS Installed");
     started.dialog.OnFileClose();
-    started.dialog.SetPendingFileName(StartedDialog::kSample);
-    started.dialog.OnFileOpen();
+    started.OpenByName(QUIBO_SAMPLE_FILE);
     EXPECT_EQ(started.VideoStatus(), "Codec IS Installed");
     EXPECT_EQ(withXvid.asked, 1);
 
@@ -83,47 +69,20 @@ TEST(InstalledStatus, StartUpGivesTheStatusCheckTheSourcesDecoders) {
 
 #if QUIBO_WITH_LIBAV
 
-// FFmpeg's own answer for a FourCC: the codec AVI demuxing maps it to, and
-// whether libavcodec has a decoder for that codec.
-class FFmpegAnswers {
-public:
-    FFmpegAnswers()
-        : format_(::dlopen("libavformat.so." AV_STRINGIFY(LIBAVFORMAT_VERSION_MAJOR), RTLD_LAZY)),
-          codec_(::dlopen("libavcodec.so." AV_STRINGIFY(LIBAVCODEC_VERSION_MAJOR), RTLD_LAZY)) {
-        if (!format_ || !codec_) return;
-        riffVideoTags_ = reinterpret_cast<decltype(riffVideoTags_)>(::dlsym(format_, "avformat_get_riff_video_tags"));
-        codecId_ = reinterpret_cast<decltype(codecId_)>(::dlsym(format_, "av_codec_get_id"));
-        findDecoder_ = reinterpret_cast<decltype(findDecoder_)>(::dlsym(codec_, "avcodec_find_decoder"));
-    }
-    ~FFmpegAnswers() {
-        if (codec_) ::dlclose(codec_);
-        if (format_) ::dlclose(format_);
-    }
-    bool Loaded() const { return riffVideoTags_ && codecId_ && findDecoder_; }
+// Every FourCC of the codec database and of files ffmpeg makes, each also in
+// lower case, is installed exactly when FFmpeg decodes it: when libavcodec
+// has a decoder for the codec its AVI demuxer maps the FourCC to.
+TEST(LibavDecoderSource, InstalledExactlyWhenFFmpegDecodesTheFourCCAndNamed) {
+    void* format = ::dlopen("libavformat.so." AV_STRINGIFY(LIBAVFORMAT_VERSION_MAJOR), RTLD_LAZY);
+    void* codec = ::dlopen("libavcodec.so." AV_STRINGIFY(LIBAVCODEC_VERSION_MAJOR), RTLD_LAZY);
+    ASSERT_TRUE(format && codec);
+    const auto riffVideoTags = reinterpret_cast<decltype(avformat_get_riff_video_tags)*>(
+        ::dlsym(format, "avformat_get_riff_video_tags"));
+    const auto codecId = reinterpret_cast<decltype(av_codec_get_id)*>(::dlsym(format, "av_codec_get_id"));
+    const auto findDecoder = reinterpret_cast<decltype(avcodec_find_decoder)*>(::dlsym(codec, "avcodec_find_decoder"));
+    ASSERT_TRUE(riffVideoTags && codecId && findDecoder);
+    const AVCodecTag* const tables[] = {riffVideoTags(), nullptr};
 
-    // The compression values 0 to 3 go by the names Quibo shows for them.
-    bool Decodes(const std::string& fourCC) const {
-        char bytes[4] = {};
-        fourCC.copy(bytes, 4);
-        unsigned int tag = MKTAG(bytes[0], bytes[1], bytes[2], bytes[3]);
-        const char* const numbered[] = {"RGB ", "RLE8", "RLE4", "BITF"};
-        for (unsigned int value = 0; value < 4; ++value)
-            if (::strcasecmp(fourCC.c_str(), numbered[value]) == 0) tag = value;
-        const AVCodecTag* const tables[] = {riffVideoTags_(), nullptr};
-        return findDecoder_(codecId_(tables, tag)) != nullptr;
-    }
-
-private:
-    void* format_;
-    void* codec_;
-    decltype(avformat_get_riff_video_tags)* riffVideoTags_ = nullptr;
-    decltype(av_codec_get_id)* codecId_ = nullptr;
-    decltype(avcodec_find_decoder)* findDecoder_ = nullptr;
-};
-
-// Every FourCC of the codec database and of files ffmpeg makes, each also
-// in lower case.
-std::vector<std::string> FourCCsToCheck() {
     std::vector<std::string> codes{"XVID", "DX50", "DIVX", "DIV3", "MJPG", "HFYU", "FFV1"};
     PosixFileAccess files;
     CodecDatabase database;
@@ -134,35 +93,34 @@ std::vector<std::string> FourCCsToCheck() {
         for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
         codes.push_back(lower);
     }
-    return codes;
-}
-
-TEST(LibavDecoderSource, InstalledExactlyWhenFFmpegDecodesTheFourCC) {
-    FFmpegAnswers ffmpeg;
-    ASSERT_TRUE(ffmpeg.Loaded());
     LibavDecoderSource source;
     InstalledFourCCList list;
     CollectInstalledFourCCs(source, list);
-
-    int installed = 0;
-    int notInstalled = 0;
-    for (const std::string& code : FourCCsToCheck()) {
-        bool decodes = ffmpeg.Decodes(code);
+    int installed = 0, notInstalled = 0;
+    for (const std::string& code : codes) {
+        char bytes[4] = {};
+        code.copy(bytes, 4);
+        unsigned int tag = MKTAG(bytes[0], bytes[1], bytes[2], bytes[3]);
+        // The compression values 0 to 3 go by the names Quibo shows for them.
+        const char* const numbered[] = {"RGB ", "RLE8", "RLE4", "BITF"};
+        for (unsigned int value = 0; value < 4; ++value)
+            if (::strcasecmp(code.c_str(), numbered[value]) == 0) tag = value;
+        const bool decodes = findDecoder(codecId(tables, tag)) != nullptr;
         EXPECT_EQ(list.HasEither(code.c_str(), ""), decodes) << code;
         ++(decodes ? installed : notInstalled);
     }
     // Both answers occur, so the comparison tells something either way.
     EXPECT_GT(installed, 100);
     EXPECT_GT(notInstalled, 0);
-}
 
-TEST(LibavDecoderSource, NamesTheDecoderAndItsLibrary) {
-    LibavDecoderSource source;
-    std::vector<InstalledDecoder> decoders = source.Decoders();
-    auto xvid = std::find_if(decoders.begin(), decoders.end(),
-                             [](const InstalledDecoder& decoder) { return decoder.fourCC == "XVID"; });
+    // The decoder is named with its library.
+    const std::vector<InstalledDecoder> decoders = source.Decoders();
+    const auto xvid = std::find_if(decoders.begin(), decoders.end(),
+                                   [](const InstalledDecoder& decoder) { return decoder.fourCC == "XVID"; });
     ASSERT_NE(xvid, decoders.end());
     EXPECT_EQ(xvid->name, "MPEG-4 part 2 (libavcodec mpeg4)");
+    ::dlclose(codec);
+    ::dlclose(format);
 }
 
 #endif
