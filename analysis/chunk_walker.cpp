@@ -74,6 +74,7 @@ void HandleStreamHeader(const WalkTarget& target, std::size_t chunk) {
     const auto stream = static_cast<std::int32_t>(facts.streams.size());
     StreamEntry& entry = facts.streams.emplace_back();
     CopyData(target, chunk, entry.header);
+    entry.headerChunk = chunk;
     const StreamType type = entry.type = StreamTypeOf(entry.header.data());
     if (type == StreamType::Video && ++facts.videoStreamCount == 1) facts.firstVideoStream = stream;
     if (type == StreamType::Audio && ++facts.audioStreamCount == 1) facts.firstAudioStream = stream;
@@ -88,6 +89,7 @@ void HandleStreamFormat(const WalkTarget& target, std::size_t chunk) {
     if (!facts.streams.empty()) {
         CopyData(target, chunk, facts.streams.back().format);
         facts.streams.back().hasFormat = true;
+        facts.streams.back().formatChunk = chunk;
     }
     if (!audio)
         CopyData(target, chunk, facts.videoFormat);

@@ -25,6 +25,9 @@ struct StreamEntry {
     bool superIndex = false;  // an OpenDML "indx"
     std::array<std::uint8_t, video_properties::kKeptSize> properties{};  // "vprp"
     bool hasProperties = false;
+    // Where its "strh" and "strf" chunks start in the image.
+    std::optional<std::size_t> headerChunk;
+    std::optional<std::size_t> formatChunk;
 };
 
 // A chunk's data in the image.

@@ -41,6 +41,9 @@ struct Services {
     InstalledDecoderSource* decoders = nullptr;
 };
 
+// Which of the first video stream's two FourCC fields a change writes.
+enum class FourCCFields { Both, Handler, Compression };
+
 // The filters of the Open and Save dialogs.
 const std::vector<std::pair<std::string, std::string>>& AviFileFilters();
 
@@ -74,6 +77,16 @@ public:
     // Refuses, with a message, any edit of a file whose INFO list lies past
     // the image: other programs show that list, not the image's.
     bool RefuseEditPastImage();
+
+    // The first video stream's FourCC, in the stream header's handler, the
+    // format's compression or both, changed in the image: four bytes each,
+    // nothing else. False, with a message, for a FourCC that is not four
+    // printable ASCII characters or a field outside the image.
+    bool ChangeVideoFourCC(const std::string& fourCC, FourCCFields fields);
+    // Whether FFmpeg would decode the file with another decoder after that
+    // change: it picks one by the compression, and the installed decoders'
+    // list tells which.
+    bool FourCCChangesDecoder(const std::string& fourCC, FourCCFields fields) const;
 
     // Writing back: the first WriteLength() bytes of the image go over the
     // start of the file (Save) or of a copy (Save As).

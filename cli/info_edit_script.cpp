@@ -1,5 +1,6 @@
 #include "cli/info_edit_script.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "info/field_code.h"
@@ -87,6 +88,31 @@ bool WriteEdits(MainDialog& dialog, ScriptFileDialogs& dialogs, const std::optio
     if (!output) return dialog.ConfirmAndWrite();
     dialogs.SetSavePath(output);
     return dialog.OnSaveAs() && dialog.FileAnalysed();
+}
+
+std::optional<std::string> ParseFourCCArgument(const std::string& argument, FourCCChange& change) {
+    const std::size_t equals = argument.find('=');
+    const std::string field = equals == std::string::npos ? "" : argument.substr(0, equals);
+    change.fourCC = argument.substr(equals == std::string::npos ? 0 : equals + 1);
+    if (field == "handler") change.fields = FourCCFields::Handler;
+    else if (field == "compression") change.fields = FourCCFields::Compression;
+    else if (!field.empty()) return "\"" + field + "\" is neither handler nor compression";
+    if (change.fourCC.size() != 4 ||
+        !std::all_of(change.fourCC.begin(), change.fourCC.end(), [](char c) { return c >= ' ' && c <= '~'; }))
+        return "\"" + change.fourCC + "\" is no FourCC: it takes four printable ASCII characters";
+    return std::nullopt;
+}
+
+bool ApplyFourCCChange(MainDialog& dialog, CollectedMessages& messages, const FourCCChange& change, bool force) {
+    if (!force && dialog.FourCCChangesDecoder(change.fourCC, change.fields)) {
+        messages.Show({"FFmpeg would decode " + change.fourCC + " with another decoder than " +
+                           dialog.Report().video->compression +
+                           ": the file would no longer play as it does. --force changes it all the same. File will "
+                           "not be modified",
+                       "Change FourCC", MessageButtons::Ok, MessageIcon::Exclamation});
+        return false;
+    }
+    return dialog.ChangeVideoFourCC(change.fourCC, change.fields);
 }
 
 }  // namespace quibo

@@ -21,6 +21,20 @@ struct EditOperation {
     std::string text;  // Set only
 };
 
+// A change of the first video stream's FourCC (--set-fourcc).
+struct FourCCChange {
+    std::string fourCC;
+    FourCCFields fields = FourCCFields::Both;
+};
+
+// "CODE", "handler=CODE" or "compression=CODE" into a change; an error text
+// when it is none of them or CODE is not four printable ASCII characters.
+std::optional<std::string> ParseFourCCArgument(const std::string& argument, FourCCChange& change);
+
+// Makes the change in the analysed file's image, unless FFmpeg would then
+// decode it with another decoder and `force` is not given. True when made.
+bool ApplyFourCCChange(MainDialog& dialog, CollectedMessages& messages, const FourCCChange& change, bool force);
+
 // "CODE=TEXT" into a Set operation; an error text when it is not one or
 // when CODE cannot name a field.
 std::optional<std::string> ParseSetArgument(const std::string& argument, EditOperation& operation);

@@ -110,14 +110,27 @@ int main(int argc, char** argv) {
     // A copy is made of one file, named by the user.
     recursiveOption->excludes(outputOption);
     CLI::Option* dryRunOption = app.add_flag("--dry-run", dryRun, "Report the edited file, write nothing");
+    std::string fourCCArgument;
+    CLI::Option* fourCCOption =
+        app.add_option("--set-fourcc", fourCCArgument,
+                       "Change the video FourCC: both the stream's handler and its format's compression, or one")
+            ->type_name("[handler=|compression=]CODE");
+    bool force = false;
+    app.add_flag("--force", force, "Change the FourCC even where FFmpeg would then pick another decoder")
+        ->needs(fourCCOption);
+    std::optional<quibo::FourCCChange> fourCCChange;
     std::vector<quibo::EditOperation> operations;
     app.set_version_flag("--version", "quibo-info " QUIBO_VERSION);
     try {
         app.parse(argc, argv);
         if (paths.empty() && !listInstalled && !listCodecs) throw CLI::RequiredError("FILE");
         operations = EditOperationsInOrder(app, setOption, deleteOption);
-        if (operations.empty() && (outputOption->count() > 0 || dryRunOption->count() > 0))
-            throw CLI::ValidationError("--output and --dry-run go with --set or --delete");
+        if (fourCCOption->count() > 0) {
+            if (auto error = quibo::ParseFourCCArgument(fourCCArgument, fourCCChange.emplace()))
+                throw CLI::ValidationError("--set-fourcc", *error);
+        }
+        if (operations.empty() && !fourCCChange && (outputOption->count() > 0 || dryRunOption->count() > 0))
+            throw CLI::ValidationError("--output and --dry-run go with --set, --delete or --set-fourcc");
         if (outputOption->count() > 0 && paths.size() != 1)
             throw CLI::ValidationError("--output", "takes exactly one FILE");
     } catch (const CLI::CallForHelp& e) {
@@ -176,7 +189,8 @@ int main(int argc, char** argv) {
     if (csv) std::cout << quibo::CsvHeader();
     std::size_t printed = 0;
     // Edits stay one file at a time: only a report reads ahead.
-    quibo::ReadAhead readAhead(paths, operations.empty() ? readsInFlight : 0);
+    const bool editing = !operations.empty() || fourCCChange;
+    quibo::ReadAhead readAhead(paths, editing ? 0 : readsInFlight);
     for (std::size_t i = 0; i < paths.size(); ++i) {
         readAhead.Reached(i);
         // Close, then open the next file by name: the road of a user who
@@ -187,8 +201,9 @@ int main(int argc, char** argv) {
         dialog.OnFileOpen();
         if (!dialog.FileAnalysed()) {
             status = kExitNotAnalysed;
-        } else if (!operations.empty()) {
-            bool edited = quibo::ApplyEditOperations(dialog, fields, editor, messages, operations);
+        } else if (editing) {
+            bool edited = (!fourCCChange || quibo::ApplyFourCCChange(dialog, messages, *fourCCChange, force)) &&
+                          (operations.empty() || quibo::ApplyEditOperations(dialog, fields, editor, messages, operations));
             if (!edited || (!dryRun && !quibo::WriteEdits(dialog, dialogs, outputOption->count() > 0
                                                                                 ? std::optional<std::string>(output)
                                                                                 : std::nullopt)))

@@ -54,4 +54,11 @@ std::pair<std::string, std::string> FindInstalledCodecInfo(const CodecDatabase& 
     return {};
 }
 
+std::string DecoderNameFor(const std::vector<InstalledDecoder>& decoders, const std::string& fourCC) {
+    for (const InstalledDecoder& decoder : decoders)
+        if (decoder.name && decoder.fourCC && ::strcasecmp(decoder.fourCC->c_str(), fourCC.c_str()) == 0)
+            return *decoder.name;
+    return {};
+}
+
 }  // namespace quibo

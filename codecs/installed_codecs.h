@@ -32,6 +32,10 @@ std::vector<InstalledCodecRow> EnumerateInstalledCodecs(InstalledDecoderSource& 
                                                         const CodecDatabase* listWith,
                                                         InstalledFourCCList* target);
 
+// The name of the first named decoder listed under `fourCC`, ignoring letter
+// case; empty when none is.
+std::string DecoderNameFor(const std::vector<InstalledDecoder>& decoders, const std::string& fourCC);
+
 // Sets `target` to be filled from `source` when it is first read. `source`
 // must outlive `target`.
 void CollectInstalledFourCCs(InstalledDecoderSource& source, InstalledFourCCList& target);
