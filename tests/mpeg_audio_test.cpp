@@ -102,9 +102,8 @@ TEST(MpegAudioScan, VerdictTagAndRate) {
 
 TEST(MpegAudioScan, NothingPastTheCollectedDataIsRead) {
     // A tenth header whose third byte lies past the fill end.
-    Bytes data = Frames(kMpeg1At128, 10);
-    EXPECT_EQ(ScanOf(data, 9 * 417 + 2).verdict, kVerdictNone);
-    EXPECT_EQ(ScanOf(data, 9 * 417 + 3).verdict, kVerdictCbr);
+    EXPECT_EQ(ScanOf(Frames(kMpeg1At128, 10), 9 * 417 + 2).verdict, kVerdictNone);
+    EXPECT_EQ(ScanOf(Frames(kMpeg1At128, 10), 9 * 417 + 3).verdict, kVerdictCbr);
 
     // Tag bytes past the fill end read as zero.
     Bytes tagged = TagFrame("Xing");

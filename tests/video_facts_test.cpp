@@ -110,8 +110,7 @@ TEST_F(VideoFactsTest, TimingFromTheStreamElseTheFramePeriod) {
                                250 / 187.35},
                           Case{{.microSecPerFrame = 0, .moviSize = 1000000}, 0, 0, 0, 0}}) {
         const VideoReport& video = Video(c.movie);
-        EXPECT_EQ(video.rate, c.rate);
-        EXPECT_EQ(video.scale, c.scale);
+        EXPECT_EQ(std::pair(video.rate, video.scale), std::pair(c.rate, c.scale));
         EXPECT_DOUBLE_EQ(video.framesPerSecond, c.framesPerSecond);
         EXPECT_NEAR(video.seconds, c.seconds, 1e-9) << c.rate;
         EXPECT_EQ(video.width, 640u);
