@@ -5,95 +5,75 @@
 namespace quibo::test {
 namespace {
 
-struct IdentityCase {
-    const char* name;
-    Bytes head;
-    const char* status;
-    bool walked;
-};
-
+// Only an AVI is walked; the verdict shows that.
 TEST_F(DialogTest, IdentificationTableRowByRow) {
     const Bytes riffHeader = "RIFF" + Le32(56);
-    const IdentityCase cases[] = {
+    const struct { const char* name; Bytes head; const char* status; } cases[] = {
         {"ASF", Bytes("\x30\x26\xB2\x75\x8E\x66\xCF\x11\xA6\xD9\x00\xAA\x00\x62\xCE\x6C", 16),
-         "File is ASF (.WMA/.WMV) - not supported", false},
-        {"QuickTime", Bytes("\0\0\0\x20moov", 8), "File is Quicktime (.MOV) - not supported", false},
-        {"QuickTime before MPEG", Bytes("\0\0\x01\xBAmoov", 8), "File is Quicktime (.MOV) - not supported", false},
-        {"MPEG", Bytes("\0\0\x01\xB3", 4), "File is MPEG (.MPG/.MPEG) - not supported", false},
-        {"RAR", "Rar!\x1a\x07", "File is Winrar (/RAR) - not supported", false},
-        {"ZIP", Bytes("PK\x03\x04", 4), "File is Zipped (.ZIP) - not supported", false},
-        {"Ogg", "OggS", "File is Ogg Media (.OGM) - not supported", false},
-        {"RIFX", "RIFX" + Le32(56) + "AVI ", "Not a Valid AVI File: Bad Header", false},
-        {"WAVE", riffHeader + "WAVE", "File is .WAV audio - not supported", false},
-        {"wave", "riff" + Le32(56) + "wave", "File is .WAV audio - not supported", false},
-        {"CDXA", riffHeader + "CDXA", "Unsupported / Unknown RIFF file", false},
-        {"AVI", riffHeader + "AVI ", "File Length Correct", true},
-        {"avi", riffHeader + "avi ", "File Length Correct", true},
-        {"AVIX", riffHeader + "AVIX", "File Length Correct", true},
-        {"riff", "riff" + Le32(56) + "AVI ", "File Length Correct", true},
+         "File is ASF (.WMA/.WMV) - not supported"},
+        {"QuickTime", Bytes("\0\0\0\x20moov", 8), "File is Quicktime (.MOV) - not supported"},
+        {"QuickTime before MPEG", Bytes("\0\0\x01\xBAmoov", 8), "File is Quicktime (.MOV) - not supported"},
+        {"MPEG", Bytes("\0\0\x01\xB3", 4), "File is MPEG (.MPG/.MPEG) - not supported"},
+        {"RAR", "Rar!\x1a\x07", "File is Winrar (/RAR) - not supported"},
+        {"ZIP", Bytes("PK\x03\x04", 4), "File is Zipped (.ZIP) - not supported"},
+        {"Ogg", "OggS", "File is Ogg Media (.OGM) - not supported"},
+        {"RIFX", "RIFX" + Le32(56) + "AVI ", "Not a Valid AVI File: Bad Header"},
+        {"WAVE", riffHeader + "WAVE", "File is .WAV audio - not supported"},
+        {"wave", "riff" + Le32(56) + "wave", "File is .WAV audio - not supported"},
+        {"CDXA", riffHeader + "CDXA", "Unsupported / Unknown RIFF file"},
+        {"AVI", riffHeader + "AVI ", "File Length Correct"},
+        {"avi", riffHeader + "avi ", "File Length Correct"},
+        {"AVIX", riffHeader + "AVIX", "File Length Correct"},
+        {"riff", "riff" + Le32(56) + "AVI ", "File Length Correct"},
     };
-    for (const IdentityCase& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        Bytes bytes = c.head;
-        bytes.resize(64, '\0');
-        Load(bytes);
+        Load(c.head + Bytes(64 - c.head.size(), '\0'));
         EXPECT_EQ(Status(), c.status);
-        EXPECT_EQ(dialog.FileAnalysed(), c.walked);
-        if (!c.walked) {
+        const bool walked = std::string(c.status) == "File Length Correct";
+        EXPECT_EQ(dialog.FileAnalysed(), walked);
+        if (!walked) {
             EXPECT_EQ(Text(control::kAudioEncoding), "n.a.");
         }
     }
 }
 
+// Whatever the verdict, what the headers say is shown too. Sizes on disk
+// past 2 GiB keep their value (an OpenDML file's first RIFF chunk holds
+// 1 GiB, AVIX chunks follow); a small file whose header claims nearly 4 GiB
+// is truncated, not complete by wrap-around.
 TEST_F(DialogTest, TruncationVerdictComparesDeclaredAndRealSize) {
     const Bytes avi = SmallAvi().ToBytes();
-    // Whatever the verdict, what the headers say is shown too.
+    const std::uint32_t exact = static_cast<std::uint32_t>(avi.size() - 8);
     const struct {
-        std::int64_t missing;
-        const char* status;
+        std::uint32_t declared;
+        std::size_t appended;
+        std::int64_t onDisk;  // the bytes' own size when 0
+        const char *status, *size = nullptr;
     } cases[] = {
-        {0, "File Length Correct"},
-        {-5000, "File Length Correct"},  // bytes appended
-        {1, "May be truncated:1 bytes are missing."},
-        {1024, "May be truncated:1.00 KB are missing."},
-        {1025, "===> Truncated: 1.00 KB are missing."},
-        {2000000, "===> Truncated: 1.90 MB are missing."},
+        {exact, 0, 0, "File Length Correct"},
+        {exact, 5000, 0, "File Length Correct"},
+        {exact + 1, 0, 0, "May be truncated:1 bytes are missing."},
+        {exact + 1024, 0, 0, "May be truncated:1.00 KB are missing."},
+        {exact + 1025, 0, 0, "===> Truncated: 1.00 KB are missing."},
+        {exact + 2000000, 0, 0, "===> Truncated: 1.90 MB are missing."},
+        {0xFFFFFFF0, 0, 0, "===> Truncated: 4,095 MB are missing."},
+        {0xFFFFFFF0, 0, 5368709120, "File Length Correct", "5,120 MB   (5,242,880 KB    5,368,709,120 bytes)"},
+        {1u << 30, 0, 3758096384, "File Length Correct", "3,584 MB   (3,670,016 KB    3,758,096,384 bytes)"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.missing);
-        Bytes bytes = avi;
-        if (c.missing >= 0) bytes.replace(4, 4, Le32(static_cast<std::uint32_t>(avi.size() - 8 + c.missing)));
-        else bytes += Bytes(static_cast<std::size_t>(-c.missing), '\0');
-        Load(bytes);
+        SCOPED_TRACE(testing::Message() << c.declared << " declared, " << c.appended << " appended, " << c.onDisk);
+        files.Add("/data/test.avi", "RIFF" + Le32(c.declared) + avi.substr(8) + Bytes(c.appended, '\0'))
+            .reportedSize = c.onDisk ? std::optional(c.onDisk) : std::nullopt;
+        Open("/data/test.avi");
         EXPECT_EQ(Status(), c.status);
         EXPECT_TRUE(dialog.FileAnalysed());
         EXPECT_FALSE(fields.Rows().empty());
         EXPECT_EQ(Text(control::kVideoFourCC), "XVID");
+        if (c.size) {
+            EXPECT_EQ(Text(control::kFileSize), c.size);
+        }
     }
-}
-
-TEST_F(DialogTest, SizesPastTwoGibibytesKeepTheirValue) {
-    Bytes avi = SmallAvi().ToBytes();
-    avi.replace(4, 4, Le32(0xFFFFFFF0));
-    files.Add("/data/huge.avi", avi).reportedSize = 5368709120;
-    Open("/data/huge.avi");
-    EXPECT_EQ(Text(control::kFileSize), "5,120 MB   (5,242,880 KB    5,368,709,120 bytes)");
-    EXPECT_EQ(Status(), "File Length Correct");
-    EXPECT_TRUE(dialog.FileAnalysed());
-
-    // An OpenDML file: the first RIFF chunk holds 1 GiB, AVIX chunks follow.
-    avi.replace(4, 4, Le32(1u << 30));
-    files.Add("/data/odml.avi", avi).reportedSize = 3758096384;
-    Open("/data/odml.avi");
-    EXPECT_EQ(Text(control::kFileSize), "3,584 MB   (3,670,016 KB    3,758,096,384 bytes)");
-    EXPECT_EQ(Status(), "File Length Correct");
-
-    // A small file whose header claims nearly 4 GiB is truncated, not
-    // complete by wrap-around.
-    avi.replace(4, 4, Le32(0xFFFFFFF0));
-    Load(avi);
-    EXPECT_EQ(Status(), "===> Truncated: 4,095 MB are missing.");
-    EXPECT_TRUE(dialog.FileAnalysed());
 }
 
 TEST_F(DialogTest, DateIsLastWriteTimeInLocalTime) {

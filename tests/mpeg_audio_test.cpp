@@ -1,6 +1,5 @@
-// The MPEG audio frame scan over collected audio data, and the Audio group
-// built from it: format names, bitrate rounding, CBR/VBR marks.
-#include "analysis/audio_facts.h"
+// The MPEG audio frame scan over collected audio data: frames counted, tag
+// headers and the bounds of the data.
 #include "analysis/mpeg_audio_scan.h"
 #include "test_window.h"
 
@@ -8,10 +7,7 @@ namespace quibo::test {
 namespace {
 
 // Second and third header bytes of some frames, and their lengths.
-struct FrameKind {
-    std::uint8_t b1, b2;
-    std::size_t length;
-};
+struct FrameKind { std::uint8_t b1, b2; std::size_t length; };
 constexpr FrameKind kMpeg1At128{0xFB, 0x90, 417};     // 144,000 x 128 / 44,100
 constexpr FrameKind kMpeg1At160{0xFB, 0xA0, 522};     // 144,000 x 160 / 44,100
 constexpr FrameKind kMpeg2At64{0xF3, 0x80, 208};      // 72,000 x 64 / 22,050
@@ -43,68 +39,45 @@ Bytes TagFrame(const char* header, const Bytes& lame = "LAME3.92 ", bool mono = 
     // 1,000 frames of 400,000 bytes: after the flags for a Xing header,
     // after version, delay and quality for a VBRI header.
     const Bytes frames("\0\0\x03\xE8", 4), bytes("\0\x06\x1A\x80", 4);
-    if (std::strncmp(header, "VBRI", 4) == 0 || std::strncmp(header, "vbri", 4) == 0)
-        frame.replace(at + 10, 8, bytes + frames);
-    else
-        frame.replace(at + 4, 12, Bytes("\0\0\0\x03", 4) + frames + bytes);
+    if (::strncasecmp(header, "VBRI", 4) == 0) frame.replace(at + 10, 8, bytes + frames);
+    else frame.replace(at + 4, 12, Bytes("\0\0\0\x03", 4) + frames + bytes);
     frame.replace(at + 120, lame.size(), lame);
     return frame;
 }
 
-struct Scan {
-    int verdict;
-    std::string tag;
-    std::uint32_t bytesPerSecond;
-};
-
-// Scans the first `filled` bytes of `data` (all of them by default).
-Scan ScanOf(const Bytes& data, std::size_t filled = Bytes::npos) {
-    MpegAudioScan scan = ScanMpegAudio(reinterpret_cast<const std::uint8_t*>(data.data()), std::min(filled, data.size()));
-    return {scan.verdict, scan.tag.text, scan.bytesPerSecond};
+// The scan of the first `filled` bytes of `data` (all of them by default).
+MpegAudioScan ScanOf(const Bytes& data, std::size_t filled = Bytes::npos) {
+    return ScanMpegAudio(reinterpret_cast<const std::uint8_t*>(data.data()), std::min(filled, data.size()));
 }
 
-TEST(MpegAudioScan, VerdictAndRateFromTheFramesCounted) {
+// Plain frames are counted; a tag header gives the totals (400,000 bytes in
+// 1,000 frames of 1,152 samples at 44,100 Hz) and names the encoder.
+TEST(MpegAudioScan, VerdictTagAndRate) {
     const Bytes junk("\xFF\xFB\x00junk", 7);
-    struct Case {
-        const char* what;
-        Bytes data;
-        int verdict;
-        std::uint32_t bytesPerSecond;
-    } cases[] = {
-        {"nothing", "", kVerdictNone, 0},
-        {"nine frames", Frames(kMpeg1At128, 9), kVerdictNone, 16000},
-        {"ten frames", Frames(kMpeg1At128, 10), kVerdictCbr, 16000},
-        {"MPEG-1 at 160", Frames(kMpeg1At160, 30), kVerdictCbr, 20000},
-        {"MPEG-2 at 64", Frames(kMpeg2At64, 10), kVerdictCbr, 8000},
-        {"reserved rate", Frames(kReservedRate, 10), kVerdictCbr, 16000},
-        {"Layer II", Frames(kLayer2, 20), kVerdictCbr, 16000},
-        {"junk searched through", junk + Frames(kMpeg1At128, 5) + "\xFF\xFF" + Frames(kMpeg1At128, 5), kVerdictCbr,
-         16000},
-        {"one change", Frames(kMpeg1At128, 5) + Frames(kMpeg1At160, 5), kVerdictVbr, 18000},
-        {"one change, nine frames", Frames(kMpeg1At128, 4) + Frames(kMpeg1At160, 5), kVerdictNone, 18222},
-        {"MPEG-2.5", Frames(kMpeg25Layer3, 20), kVerdictNone, 0},
-        {"free format", Frames({0xFB, 0x00, 417}, 20, false), kVerdictNone, 0},
-        {"forbidden bitrate", Frames({0xFB, 0xF0, 417}, 20, false), kVerdictNone, 0},
-        // A Layer III sync inside Layer II data is another stream's.
-        {"chance sync", Bytes("\xFF\xFB\xA0", 3) + Frames(kLayer2, 12), kVerdictCbr, 16000},
-    };
-    for (const Case& c : cases) {
-        Scan scan = ScanOf(c.data);
-        EXPECT_EQ(scan.verdict, c.verdict) << c.what;
-        EXPECT_EQ(scan.bytesPerSecond, c.bytesPerSecond) << c.what;
-    }
-}
-
-TEST(MpegAudioScan, TagHeadersGiveTotalsAndNameTheEncoder) {
-    // 400,000 bytes in 1,000 frames of 1,152 samples at 44,100 Hz.
     const std::uint32_t fromTotals = 15313;
-    struct Case {
+    const struct {
         const char* what;
         Bytes data;
         int verdict;
         const char* tag;
         std::uint32_t bytesPerSecond;
     } cases[] = {
+        {"nothing", "", kVerdictNone, "", 0},
+        {"nine frames", Frames(kMpeg1At128, 9), kVerdictNone, "", 16000},
+        {"ten frames", Frames(kMpeg1At128, 10), kVerdictCbr, "", 16000},
+        {"MPEG-1 at 160", Frames(kMpeg1At160, 30), kVerdictCbr, "", 20000},
+        {"MPEG-2 at 64", Frames(kMpeg2At64, 10), kVerdictCbr, "", 8000},
+        {"reserved rate", Frames(kReservedRate, 10), kVerdictCbr, "", 16000},
+        {"Layer II", Frames(kLayer2, 20), kVerdictCbr, "", 16000},
+        {"junk searched through", junk + Frames(kMpeg1At128, 5) + "\xFF\xFF" + Frames(kMpeg1At128, 5), kVerdictCbr, "",
+         16000},
+        {"one change", Frames(kMpeg1At128, 5) + Frames(kMpeg1At160, 5), kVerdictVbr, "", 18000},
+        {"one change, nine frames", Frames(kMpeg1At128, 4) + Frames(kMpeg1At160, 5), kVerdictNone, "", 18222},
+        {"MPEG-2.5", Frames(kMpeg25Layer3, 20), kVerdictNone, "", 0},
+        {"free format", Frames({0xFB, 0x00, 417}, 20, false), kVerdictNone, "", 0},
+        {"forbidden bitrate", Frames({0xFB, 0xF0, 417}, 20, false), kVerdictNone, "", 0},
+        // A Layer III sync inside Layer II data is another stream's.
+        {"chance sync", Bytes("\xFF\xFB\xA0", 3) + Frames(kLayer2, 12), kVerdictCbr, "", 16000},
         {"Xing", TagFrame("Xing"), kVerdictVbr, "LAME3.92", fromTotals},
         {"XING and frames", TagFrame("XING") + Frames(kMpeg1At128, 20), kVerdictVbr, "LAME3.92", fromTotals},
         {"Info is constant", TagFrame("Info") + Frames(kMpeg1At128, 20), kVerdictCbr, "LAME3.92", fromTotals},
@@ -118,26 +91,26 @@ TEST(MpegAudioScan, TagHeadersGiveTotalsAndNameTheEncoder) {
         {"vbri", TagFrame("vbri"), kVerdictVbr, "Frau", fromTotals},
         {"shifted from its place", Bytes(1, '\0') + TagFrame("Xing"), kVerdictNone, "", 16000},
     };
-    for (const Case& c : cases) {
-        Scan scan = ScanOf(c.data);
-        EXPECT_EQ(scan.verdict, c.verdict) << c.what;
-        EXPECT_EQ(scan.tag, c.tag) << c.what;
-        EXPECT_EQ(scan.bytesPerSecond, c.bytesPerSecond) << c.what;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const MpegAudioScan scan = ScanOf(c.data);
+        EXPECT_EQ(scan.verdict, c.verdict);
+        EXPECT_STREQ(scan.tag.text, c.tag);
+        EXPECT_EQ(scan.bytesPerSecond, c.bytesPerSecond);
     }
 }
 
 TEST(MpegAudioScan, NothingPastTheCollectedDataIsRead) {
     // A tenth header whose third byte lies past the fill end.
-    Bytes data = Frames(kMpeg1At128, 10);
-    EXPECT_EQ(ScanOf(data, 9 * 417 + 2).verdict, kVerdictNone);
-    EXPECT_EQ(ScanOf(data, 9 * 417 + 3).verdict, kVerdictCbr);
+    EXPECT_EQ(ScanOf(Frames(kMpeg1At128, 10), 9 * 417 + 2).verdict, kVerdictNone);
+    EXPECT_EQ(ScanOf(Frames(kMpeg1At128, 10), 9 * 417 + 3).verdict, kVerdictCbr);
 
     // Tag bytes past the fill end read as zero.
     Bytes tagged = TagFrame("Xing");
     EXPECT_EQ(ScanOf(tagged, 39).verdict, kVerdictNone);
     EXPECT_EQ(ScanOf(tagged, 158).verdict, kVerdictVbr);
-    EXPECT_EQ(ScanOf(tagged, 158).tag, "");
-    EXPECT_EQ(ScanOf(tagged, 162).tag, "LAME3.");
+    EXPECT_STREQ(ScanOf(tagged, 158).tag.text, "");
+    EXPECT_STREQ(ScanOf(tagged, 162).tag.text, "LAME3.");
 }
 
 }  // namespace
