@@ -320,9 +320,8 @@ TEST(RealStreams, FourCCChangedInPlace) {
         const Bytes after = ReadAll(path);
         ASSERT_EQ(after.size(), before.size());
         const std::size_t handler = after.find("strh") + 12, compression = after.find("strf") + 24;
-        for (std::size_t at = 0; at < after.size(); ++at) {
-            if (after[at] != before[at]) EXPECT_TRUE(at - handler < 4 || at - compression < 4) << "byte " << at;
-        }
+        for (std::size_t at = 0; at < after.size(); ++at)
+            EXPECT_TRUE(after[at] == before[at] || at - handler < 4 || at - compression < 4) << "byte " << at;
         EXPECT_EQ(after.substr(handler, 4) + "/" + after.substr(compression, 4), row.tags);
         EXPECT_EQ(Captured("ffprobe -v error -show_entries stream=codec_tag_string -of csv=p=0 " + Quoted(path)),
                   std::string(row.tags + 5));
