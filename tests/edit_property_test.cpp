@@ -16,12 +16,6 @@ namespace {
 constexpr int kSteps = 14;
 const char* const kCodes[] = {"INAM", "IART", "ICMT", "ICOP", "IGNR", "ISBJ", "IKEY", "ISMP"};
 
-// The seed of the random sequences: QUIBO_EDIT_SEED, else a fixed one.
-std::uint32_t Seed() {
-    const char* given = std::getenv("QUIBO_EDIT_SEED");
-    return given ? static_cast<std::uint32_t>(std::strtoul(given, nullptr, 10)) : 20240605u;
-}
-
 // What ffmpeg reports while decoding the whole file, addresses left out.
 std::string DecodeErrors(const std::string& path) {
     const std::string output = RunProgram("ffmpeg -nostdin -v error -i " + Quoted(path) + " -f null -").err;
@@ -42,9 +36,8 @@ using Window = TestWindow<PosixFileAccess>;
 
 // The INFO rows as "CODE=contents", JUNK text left out.
 std::vector<std::string> FieldRows(const Window& window) {
-    std::vector<std::string> rows;
-    for (const std::string& row : window.Rows())
-        if (!row.starts_with("JUNK=")) rows.push_back(row);
+    std::vector<std::string> rows = window.Rows();
+    std::erase_if(rows, [](const std::string& row) { return row.starts_with("JUNK="); });
     return rows;
 }
 
@@ -74,8 +67,7 @@ void EditAndSaveAtRandom(const std::string& path, std::uint32_t seed) {
         std::string code = kCodes[below(std::size(kCodes))];
         std::string text = RandomText(random);
         std::vector<std::string> expected = model;
-        std::size_t choice = model.empty() ? 2 : below(3);
-        std::size_t k = model.empty() ? 0 : below(model.size());
+        const std::size_t choice = model.empty() ? 2 : below(3), k = model.empty() ? 0 : below(model.size());
         bool committed = false;
         if (choice == 0) {
             if (below(2) == 0) code = rows[fieldRows[k]].code;
@@ -85,8 +77,7 @@ void EditAndSaveAtRandom(const std::string& path, std::uint32_t seed) {
             expected.erase(expected.begin() + static_cast<std::ptrdiff_t>(k));
             committed = window.Delete(fieldRows[k]);
         } else {
-            // In front of the first INFO field, or in a new list in the
-            // largest JUNK.
+            // In front of the first INFO field, or in a new list in the largest JUNK.
             const StreamFacts& facts = window.dialog.Facts();
             std::size_t anchor =
                 facts.firstInfoChunk.value_or(JunkForNewInfoList(facts, window.dialog.FileImage()).value_or(0));
@@ -118,7 +109,7 @@ void EditAndSaveAtRandom(const std::string& path, std::uint32_t seed) {
             std::filesystem::resize_file(path, onDisk.size());
         }
         window.dialog.ConfirmAndWrite();
-        ASSERT_EQ(window.fields.Text(control::kFileStatus), "Update successful");
+        ASSERT_EQ(window.Status(), "Update successful");
         ++saves;
 
         const Bytes now = ReadAll(path);
@@ -138,7 +129,9 @@ void EditAndSaveAtRandom(const std::string& path, std::uint32_t seed) {
 // and without audio, each its own sequence.
 TEST(EditProperty, FilesOfEachWriter) {
     if (!HaveTool("ffmpeg") || !HaveTool("mencoder")) GTEST_SKIP() << "ffmpeg or mencoder is not installed";
-    const std::uint32_t seed = Seed();
+    // The seed of the random sequences: QUIBO_EDIT_SEED, else a fixed one.
+    const char* given = std::getenv("QUIBO_EDIT_SEED");
+    const std::uint32_t seed = given ? static_cast<std::uint32_t>(std::strtoul(given, nullptr, 10)) : 20240605u;
     std::printf("QUIBO_EDIT_SEED=%u\n", seed);
     testing::Test::RecordProperty("seed", std::to_string(seed));
     TempDir dir;

@@ -13,89 +13,17 @@ namespace {
 
 using Json = nlohmann::json;
 
-// Damaged copies of a real AVI file, damaged the ways files get damaged:
-// cut short, or with one chunk's declared size replaced by an extreme value.
-// The chunk tree is walked here, independently of the program's own walk.
-
-// One damaged copy: the first `length` bytes of the file, and, when
-// `sizeField` is set, `value` written over the size field at that offset.
-struct Damage {
-    std::string name;
-    std::size_t length = 0;
-    std::size_t sizeField = SIZE_MAX;
-    std::uint32_t value = 0;
-};
-
-Bytes Damaged(const Bytes& file, const Damage& damage) {
-    Bytes bytes = file.substr(0, damage.length);
-    if (damage.sizeField != SIZE_MAX) bytes.replace(damage.sizeField, 4, Le32(damage.value));
-    return bytes;
-}
-
-// Appends the offset of the size field of each chunk in [begin, end) whose
-// header lies in the first `limit` bytes, descending into RIFF and LIST
-// chunks; stops at the first header that does not fit.
-void CollectSizeFields(const Bytes& file, std::uint64_t begin, std::uint64_t end, std::uint64_t limit,
-                              std::vector<std::size_t>& into) {
-    end = std::min<std::uint64_t>({end, file.size(), limit});
-    for (std::uint64_t at = begin; at + 8 <= end;) {
-        const char* header = file.data() + at;
-        std::uint32_t size = 0;
-        for (int i = 3; i >= 0; --i) size = size << 8 | static_cast<std::uint8_t>(header[4 + i]);
-        bool container = std::memcmp(header, "RIFF", 4) == 0 || std::memcmp(header, "LIST", 4) == 0;
-        if (container && at + 12 > end) return;
-        into.push_back(static_cast<std::size_t>(at + 4));
-        std::uint64_t next = at + 8 + size + (size & 1);
-        if (container) CollectSizeFields(file, at + 12, std::min(next, end), limit, into);
-        at = next;
-    }
-}
-
-// The file cut after every `step` bytes: lengths step, 2 step, ... below
-// its length.
-std::vector<Damage> CutCopies(const std::string& prefix, const Bytes& file, std::size_t step) {
-    std::vector<Damage> copies;
-    for (std::size_t length = step; length < file.size(); length += step)
-        copies.push_back({prefix + "-cut-" + std::to_string(length) + ".avi", length});
-    return copies;
-}
-
-// Each size field whose header lies in the first `limit` bytes set, in
-// turn, to each extreme value.
-std::vector<Damage> SizeFieldCopies(const std::string& prefix, const Bytes& file, std::size_t limit) {
-    static constexpr std::uint32_t kExtremes[] = {0, 1, 2, 3, 4, 0x7FFFFFFF, 0xFFFFFFFF};
-    std::vector<std::size_t> fields;
-    CollectSizeFields(file, 0, file.size(), limit, fields);
-    std::vector<Damage> copies;
-    for (std::size_t field : fields)
-        for (std::uint32_t value : kExtremes) {
-            char name[64];
-            std::snprintf(name, sizeof name, "-size-%zu-%x.avi", field, value);
-            copies.push_back({prefix + name, file.size(), field, value});
-        }
-    return copies;
-}
-
 // quibo-info is given this many files at a time.
 constexpr std::size_t kBatchSize = 200;
-constexpr std::size_t kCutStep = 997;
 
 std::string BaseName(const std::string& path) { return std::filesystem::path(path).filename().string(); }
 
-// One second of test picture at 160 x 120: MPEG-4 with an MP3 tone and a
-// title and artist, or MJPEG without audio.
+// One second of test picture at 160 x 120.
+const std::string kPicture = "ffmpeg -y -f lavfi -i testsrc=size=160x120:rate=10:duration=1 ";
+// MPEG-4 with an MP3 tone and a title and artist.
 bool MakeMpeg4WithInfo(const std::string& path) {
-    return RunQuietly("ffmpeg -y -f lavfi -i testsrc=size=160x120:rate=10:duration=1 -f lavfi -i sine=duration=1"
-                      " -c:v mpeg4 -c:a libmp3lame -metadata title='Hostile Title' -metadata artist='Hostile Artist'"
-                      " '" + path + "'");
-}
-bool MakeMjpeg(const std::string& path) {
-    return RunQuietly("ffmpeg -y -f lavfi -i testsrc=size=160x120:rate=10:duration=1 -c:v mjpeg -an '" + path + "'");
-}
-// MEncoder's remux of the MPEG-4 file with PCM audio: longer than the image.
-bool MakeWithMencoder(const std::string& source, const std::string& path) {
-    return RunQuietly("mencoder '" + source + "' -ovc lavc -lavcopts vcodec=mpeg4 -oac pcm -info name='Menc Title'" +
-                      " -o '" + path + "'");
+    return RunQuietly(kPicture + "-f lavfi -i sine=duration=1 -c:v mpeg4 -c:a libmp3lame"
+                      " -metadata title='Hostile Title' -metadata artist='Hostile Artist' " + Quoted(path));
 }
 
 // Runs quibo-info with `args` in `dir`, whose Quibo.dat it loads.
@@ -109,24 +37,7 @@ ProgramRun RunQuiboInfo(const std::string& dir, const std::vector<std::string>& 
 // a signal ended as 128 and more.
 bool EndedNormally(const ProgramRun& run) { return run.status >= 0 && run.status < 128; }
 
-// The names of `paths` on which quibo-info with `options`, given each alone,
-// does not end normally.
-std::string FilesThatKillQuiboInfo(const std::string& dir, const std::vector<std::string>& options,
-                                   const std::vector<std::string>& paths) {
-    std::string names;
-    for (const std::string& path : paths) {
-        std::vector<std::string> args = options;
-        args.push_back(path);
-        if (ProgramRun run = RunQuiboInfo(dir, args); !EndedNormally(run))
-            names += " " + BaseName(path) + " (status " + std::to_string(run.status) + ")";
-    }
-    return names;
-}
-
-struct BatchResult {
-    int status;
-    Json entries;
-};
+struct BatchResult { int status; Json entries; };
 
 // Runs quibo-info with `options` on all of `paths` at once in `dir`; checks
 // that it ended normally with a documented status and gave an entry for each
@@ -137,12 +48,19 @@ std::optional<BatchResult> RunBatch(const std::string& dir, const std::vector<st
     args.insert(args.end(), paths.begin(), paths.end());
     ProgramRun run = RunQuiboInfo(dir, args);
     if (!EndedNormally(run)) {
+        // Each file alone, to name the ones that kill it.
+        std::string names;
+        for (const std::string& path : paths) {
+            args = options;
+            args.push_back(path);
+            if (ProgramRun alone = RunQuiboInfo(dir, args); !EndedNormally(alone))
+                names += " " + BaseName(path) + " (status " + std::to_string(alone.status) + ")";
+        }
         ADD_FAILURE() << "quibo-info did not end normally on the batch from " << BaseName(paths.front())
-                      << "; alone:" << FilesThatKillQuiboInfo(dir, options, paths);
+                      << "; alone:" << names;
         return std::nullopt;
     }
-    const int status = run.status;
-    EXPECT_TRUE(status == 0 || status == 1) << status << ": " << run.err;
+    EXPECT_TRUE(run.status == 0 || run.status == 1) << run.status << ": " << run.err;
     Json entries = Json::parse(run.out, nullptr, false);
     if (entries.is_discarded()) {
         ADD_FAILURE() << "not JSON from the batch from " << BaseName(paths.front()) << ": " << run.err;
@@ -154,7 +72,7 @@ std::optional<BatchResult> RunBatch(const std::string& dir, const std::vector<st
     for (std::size_t i = 0; i < std::min(entries.size(), paths.size()); ++i)
         EXPECT_EQ(entries[i].value("file", ""), paths[i]);
     if (entries.size() != paths.size()) return std::nullopt;
-    return BatchResult{status, std::move(entries)};
+    return BatchResult{run.status, std::move(entries)};
 }
 
 // A file to try: its name, and how it is made at a path.
@@ -165,6 +83,40 @@ struct HostileFile {
 
 HostileFile Regular(std::string name, std::function<Bytes()> bytes) {
     return {std::move(name), [bytes](const std::string& path) { std::ofstream(path, std::ios::binary) << bytes(); }};
+}
+
+// Appends the offset of the size field of each chunk whose header lies in
+// [begin, end), descending into RIFF and LIST chunks; stops at the first
+// header that does not fit. Walked here, apart from the program's walk.
+void CollectSizeFields(const Bytes& file, std::uint64_t begin, std::uint64_t end, std::vector<std::size_t>& into) {
+    for (std::uint64_t at = begin; at + 8 <= end;) {
+        const char* header = file.data() + at;
+        std::uint32_t size = 0;
+        for (int i = 3; i >= 0; --i) size = size << 8 | static_cast<std::uint8_t>(header[4 + i]);
+        bool container = std::memcmp(header, "RIFF", 4) == 0 || std::memcmp(header, "LIST", 4) == 0;
+        if (container && at + 12 > end) return;
+        into.push_back(static_cast<std::size_t>(at + 4));
+        std::uint64_t next = at + 8 + size + (size & 1);
+        if (container) CollectSizeFields(file, at + 12, std::min(next, end), into);
+        at = next;
+    }
+}
+
+// A real file damaged as files get damaged: each size field whose header
+// lies in the image set, in turn, to each extreme value.
+std::vector<HostileFile> SizeFieldCopies(const std::string& prefix, const Bytes& file) {
+    std::vector<std::size_t> fields;
+    CollectSizeFields(file, 0, std::min<std::size_t>(file.size(), kImageCapacity), fields);
+    std::vector<HostileFile> copies;
+    for (std::size_t field : fields)
+        for (std::uint32_t value : {0u, 1u, 2u, 3u, 4u, 0x7FFFFFFFu, 0xFFFFFFFFu}) {
+            char name[64];
+            std::snprintf(name, sizeof name, "-size-%zu-%x.avi", field, value);
+            copies.push_back(Regular(prefix + name, [&file, field, value] {
+                return Bytes(file).replace(field, 4, Le32(value));
+            }));
+        }
+    return copies;
 }
 
 void RecordTried(std::size_t count) {
@@ -196,15 +148,14 @@ Json ExpectCliReportsEveryFile(const std::vector<HostileFile>& files) {
     return reports;
 }
 
-// The real file cut at every 997 bytes, with each size field in the image
-// made extreme, and cut or padded to exactly the image's length.
+// The real file with each size field in the image made extreme, cut at
+// every 997 bytes, and cut or padded to exactly the image's length.
 std::vector<HostileFile> DamagedCopies(const std::string& prefix, const Bytes& file) {
-    std::vector<Damage> damages = CutCopies(prefix, file, kCutStep);
-    std::vector<Damage> sizes = SizeFieldCopies(prefix, file, kImageCapacity);
-    damages.insert(damages.end(), sizes.begin(), sizes.end());
-    std::vector<HostileFile> files;
-    for (const Damage& damage : damages)
-        files.push_back(Regular(damage.name, [&file, damage] { return Damaged(file, damage); }));
+    std::vector<HostileFile> files = SizeFieldCopies(prefix, file);
+    for (std::size_t length = 997; length < file.size(); length += 997)
+        files.push_back(Regular(prefix + "-cut-" + std::to_string(length) + ".avi", [&file, length] {
+            return file.substr(0, length);
+        }));
     files.push_back(Regular(prefix + "-image-length.avi", [&file] {
         Bytes bytes = file.substr(0, kImageCapacity);
         bytes.resize(kImageCapacity, '\0');
@@ -223,9 +174,14 @@ protected:
 
 // Each writer's file, damaged; mencoder's is longer than the image.
 TEST_F(HostileFiles, DamagedFilesOfEachWriterReportAlike) {
-    ASSERT_TRUE(MakeMpeg4WithInfo(sources / "mpeg4.avi") && MakeMjpeg(sources / "mjpeg.avi"));
+    ASSERT_TRUE(MakeMpeg4WithInfo(sources / "mpeg4.avi") &&
+                RunQuietly(kPicture + "-c:v mjpeg -an " + Quoted(sources / "mjpeg.avi")));
     std::vector<std::string> made{"mpeg4", "mjpeg"};
-    if (HaveTool("mencoder") && MakeWithMencoder(sources / "mpeg4.avi", sources / "mencoder.avi")) made.push_back("mencoder");
+    // MEncoder's remux of the MPEG-4 file with PCM audio.
+    if (HaveTool("mencoder") && RunQuietly("mencoder " + Quoted(sources / "mpeg4.avi") + " -ovc lavc -lavcopts "
+                                           "vcodec=mpeg4 -oac pcm -info name='Menc Title' -o " +
+                                           Quoted(sources / "mencoder.avi")))
+        made.push_back("mencoder");
     for (const std::string& name : made) {
         const Bytes file = ReadAll(sources / (name + ".avi"));
         ExpectCliReportsEveryFile(DamagedCopies(name, file));
@@ -241,8 +197,7 @@ TEST(HostileShapes, OddFilesReportAlike) {
     for (int level = 0; level < 80; ++level) deep = N::List("deep", {deep});
     const Bytes nested = N::Riff("AVI ", {N::List("hdrl", {N::Leaf("avih", Bytes(56, '\0'))}), deep,
                                           InfoList({{"INAM", "After the depths"}}),
-                                          N::List("movi", {N::Leaf("00dc", "frame")})})
-                             .ToBytes();
+                                          N::List("movi", {N::Leaf("00dc", "frame")})}).ToBytes();
     const Json reports = ExpectCliReportsEveryFile({
         Regular("empty.avi", [] { return Bytes(); }),
         Regular("bare-header.avi", [] { return Bytes("RIFF") + Le32(4) + "AVI "; }),
@@ -259,15 +214,16 @@ TEST(HostileShapes, OddFilesReportAlike) {
 TEST_F(HostileFiles, InPlaceSetOnDamagedSizesKeepsLengthAndRefusedFiles) {
     ASSERT_TRUE(MakeMpeg4WithInfo(sources / "mpeg4.avi"));
     const Bytes file = ReadAll(sources / "mpeg4.avi");
-    const std::vector<Damage> damages = SizeFieldCopies("mpeg4", file, kImageCapacity);
+    const std::vector<HostileFile> copies = SizeFieldCopies("mpeg4", file);
     int updated = 0, refused = 0;
-    for (std::size_t first = 0; first < damages.size(); first += kBatchSize) {
+    for (std::size_t first = 0; first < copies.size(); first += kBatchSize) {
         TempDir dir;
         std::vector<std::string> paths;
         std::vector<Bytes> before;
-        for (std::size_t i = first; i < std::min(damages.size(), first + kBatchSize); ++i) {
-            before.push_back(Damaged(file, damages[i]));
-            paths.push_back(dir.Write(damages[i].name, before.back()));
+        for (std::size_t i = first; i < std::min(copies.size(), first + kBatchSize); ++i) {
+            paths.push_back(dir / copies[i].name);
+            copies[i].make(paths.back());
+            before.push_back(ReadAll(paths.back()));
         }
         std::optional<BatchResult> batch = RunBatch(dir / "", {"--json", "--set", "INAM=Hostile"}, paths);
         if (!batch) continue;
@@ -291,7 +247,7 @@ TEST_F(HostileFiles, InPlaceSetOnDamagedSizesKeepsLengthAndRefusedFiles) {
     EXPECT_GT(updated, 0);
     EXPECT_GT(refused, 0);
     std::cout << "in-place edits: " << updated << " updated, " << refused << " refused" << std::endl;
-    RecordTried(damages.size());
+    RecordTried(copies.size());
 }
 
 }  // namespace

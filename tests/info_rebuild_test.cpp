@@ -1,6 +1,8 @@
 // Edit, Delete and New on crafted images, compared byte by byte with the
 // file the edit should make: the space each edit frees or needs comes from
 // the JUNK chunks after the field, and nothing else moves.
+#include <source_location>
+
 #include "test_window.h"
 
 namespace quibo::test {
@@ -10,6 +12,10 @@ using N = RiffNode;
 const std::string kPath = "/data/edit.avi";
 const std::string kNoRoom = "No Room to Reorganize";
 const std::string kUnspecified = "Unspecified Error";
+const std::string kEditFailed = "Edit Failed";
+const N kAvih = N::Leaf("avih", Bytes(56, '\0'));
+// The list New makes where there is none.
+const N kQuiboList = InfoList({{"ICMT", "ab"}, {"ISFT", "Quibo v1.1"}});
 
 // JUNK filler whose bytes tell where they came from and are never text.
 Bytes Filler(std::size_t size) {
@@ -19,15 +25,18 @@ Bytes Filler(std::size_t size) {
 }
 
 N Junk(std::size_t size) { return N::Leaf("JUNK", Filler(size)); }
-
+N Header(std::vector<N> more = {}) {
+    more.insert(more.begin(), kAvih);
+    return N::List("hdrl", more);
+}
 N Movie() { return N::List("movi", {N::Leaf("00dc", "frame"), N::Leaf("01wb", "AUD1")}); }
+Bytes Riff(const std::vector<N>& children) { return N::Riff("AVI ", children).ToBytes(); }
 
 // An AVI: a header list, the given chunks, then the movie list.
 Bytes Avi(std::vector<N> middle) {
-    std::vector<N> children{N::List("hdrl", {N::Leaf("avih", Bytes(56, '\0'))})};
-    children.insert(children.end(), middle.begin(), middle.end());
-    children.push_back(Movie());
-    return N::Riff("AVI ", children).ToBytes();
+    middle.insert(middle.begin(), Header());
+    middle.push_back(Movie());
+    return Riff(middle);
 }
 
 class InfoRebuild : public testing::Test {
@@ -38,53 +47,49 @@ protected:
         ASSERT_TRUE(window.dialog.FileAnalysed());
         loaded = bytes;
     }
-    // The last command failed with `caption` and left everything as loaded.
-    void ExpectRefused(const std::string& caption) {
+    // The command failed with `caption` and left everything as loaded.
+    void ExpectRefused(bool committed, const std::string& caption,
+                       std::source_location where = std::source_location::current()) {
+        testing::ScopedTrace trace(where.file_name(), static_cast<int>(where.line()), "refused: " + caption);
+        EXPECT_FALSE(committed);
         EXPECT_EQ(window.LastMessage().caption, caption);
+        ExpectUnchanged();
+    }
+    void ExpectUnchanged() {
         EXPECT_EQ(window.Image(), loaded);
         EXPECT_FALSE(window.dialog.ImageModified());
         EXPECT_FALSE(window.dialog.IsCommandEnabled(command::kSave));
     }
-
     TestWindow<MemoryFiles> window;
     Bytes loaded;
 };
 
-TEST_F(InfoRebuild, LongerTitleTakesItsBytesFromTheJunkBehindIt) {
-    Load(Avi({InfoList({{"INAM", "Title"}}), Junk(100)}));
-    ASSERT_TRUE(window.Edit(0, "INAM", "Nineteen characters"));
-    // INAM 6 -> 20, the INFO list 18 -> 32, the JUNK 100 -> 86.
-    EXPECT_EQ(window.Image(), Avi({InfoList({{"INAM", "Nineteen characters"}}), N::Leaf("JUNK", Filler(86))}));
-    EXPECT_EQ(window.dialog.WriteLength(), loaded.size());
-    EXPECT_TRUE(window.dialog.ImageModified());
-    EXPECT_EQ(window.Rows(), std::vector<std::string>{"INAM=Nineteen characters"});
-    ASSERT_EQ(window.editor.Calls().size(), 1u);
-    EXPECT_EQ(window.editor.Calls()[0].text, "Title");
-    EXPECT_EQ(window.editor.Calls()[0].code, "INAM");
-}
-
 TEST_F(InfoRebuild, FollowingJunkGivesOrTakesTheDifference) {
-    struct Case {
-        const char* name;
-        std::string from, to;
-        std::vector<N> junkBefore, junkAfter;
-    };
+    struct Case { const char* name; std::string from, to; std::vector<N> junkBefore, junkAfter; };
     const Case cases[] = {
         {"same padded length", "Titl", "Title", {Junk(100)}, {Junk(100)}},
         {"10 bytes shorter", "Fifteen letters", "Title", {Junk(100)},
          {N::Leaf("JUNK", Filler(100) + Bytes(10, '\0'))}},
         {"10 bytes longer", "Title", "Fifteen letters", {Junk(100)}, {Junk(90)}},
+        // INAM 6 -> 20, the JUNK 100 -> 86.
+        {"19 characters", "Title", "Nineteen characters", {Junk(100)}, {Junk(86)}},
         {"JUNK of 6, then another", "Title", "Fifteen letters", {Junk(6), Junk(20)}, {Junk(0), Junk(16)}},
+    };
+    auto avi = [](const std::string& title, std::vector<N> junk) {
+        junk.insert(junk.begin(), InfoList({{"INAM", title}, {"IART", "Artist"}}));
+        return Avi(junk);
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        std::vector<N> before{InfoList({{"INAM", c.from}, {"IART", "Artist"}})};
-        before.insert(before.end(), c.junkBefore.begin(), c.junkBefore.end());
-        std::vector<N> after{InfoList({{"INAM", c.to}, {"IART", "Artist"}})};
-        after.insert(after.end(), c.junkAfter.begin(), c.junkAfter.end());
-        Load(Avi(before));
+        Load(avi(c.from, c.junkBefore));
+        const std::size_t asked = window.editor.Calls().size();
         ASSERT_TRUE(window.Edit(0, "INAM", c.to));
-        EXPECT_EQ(window.Image(), Avi(after));
+        EXPECT_EQ(window.Image(), avi(c.to, c.junkAfter));
+        EXPECT_EQ(window.dialog.WriteLength(), loaded.size());
+        EXPECT_TRUE(window.dialog.ImageModified());
+        EXPECT_EQ(window.Rows(), (std::vector<std::string>{"INAM=" + c.to, "IART=Artist"}));
+        ASSERT_EQ(window.editor.Calls().size(), asked + 1);
+        EXPECT_EQ(window.editor.Calls().back().code + "=" + window.editor.Calls().back().text, "INAM=" + c.from);
     }
 }
 
@@ -97,10 +102,7 @@ TEST_F(InfoRebuild, OddTextLengthsGetAZeroPadByte) {
 
 TEST_F(InfoRebuild, WithoutJunkAfterTheFieldOnlySamePaddedLengthFits) {
     Load(Avi({Junk(100), InfoList({{"INAM", "Titl"}})}));
-    for (const std::string text : {"T", "Fifteen letters"}) {
-        EXPECT_FALSE(window.Edit(0, "INAM", text));
-        ExpectRefused(kNoRoom);
-    }
+    for (const std::string text : {"T", "Fifteen letters"}) ExpectRefused(window.Edit(0, "INAM", text), kNoRoom);
     EXPECT_TRUE(window.Edit(0, "INAM", "Title"));
     EXPECT_EQ(window.Image(), Avi({Junk(100), InfoList({{"INAM", "Title"}})}));
 }
@@ -111,9 +113,7 @@ TEST_F(InfoRebuild, DeleteFreesTheWholeDeclaredFootprint) {
     window.fields.Select(0);
     window.messages.Answer(MessageAnswer::Cancel);
     EXPECT_FALSE(window.dialog.OnDeleteField());
-    ASSERT_EQ(window.messages.Shown().size(), 1u);
-    EXPECT_EQ(window.messages.Shown()[0].text, "Delete info node INAM (Name)?");
-    EXPECT_EQ(window.messages.Shown()[0].caption, "Confirm");
+    EXPECT_EQ(window.Shown(), std::vector<std::string>{"Confirm: Delete info node INAM (Name)?"});
     EXPECT_EQ(window.Image(), loaded);
 
     ASSERT_TRUE(window.Delete(0));
@@ -122,70 +122,75 @@ TEST_F(InfoRebuild, DeleteFreesTheWholeDeclaredFootprint) {
     EXPECT_TRUE(window.editor.Calls().empty());
 }
 
-TEST_F(InfoRebuild, NewGoesFirstIntoTheInfoList) {
-    Load(Avi({InfoList({{"INAM", "Title"}}), Junk(100)}));
-    window.editor.Cancel();
-    EXPECT_FALSE(window.dialog.OnNewField());
-    EXPECT_EQ(window.Image(), loaded);
+// A cancelled New leaves no trace, with an INFO list or without; then New
+// puts the field first into the list.
+TEST_F(InfoRebuild, CancelledNewLeavesNoTraceAndNewGoesFirst) {
+    const std::pair<Bytes, std::vector<std::string>> files[] = {
+        {Avi({Junk(100)}), {}}, {Avi({InfoList({{"INAM", "Title"}}), Junk(100)}), {"INAM=Title"}}};
+    for (const auto& [file, rows] : files) {
+        Load(file);
+        window.editor.Cancel();
+        EXPECT_FALSE(window.dialog.OnNewField());
+        ExpectUnchanged();
+        EXPECT_EQ(window.Rows(), rows);
+    }
     // The pad byte of "ab" is zero, not the 'l' the old image held there.
     ASSERT_TRUE(window.New("ICMT", "ab"));
     EXPECT_EQ(window.Image(), Avi({InfoList({{"ICMT", "ab"}, {"INAM", "Title"}}), Junk(88)}));
-    ASSERT_EQ(window.editor.Calls().size(), 2u);
-    EXPECT_EQ(window.editor.Calls()[1].code, "----");
-    EXPECT_EQ(window.editor.Calls()[1].text, "");
-    EXPECT_EQ(window.editor.Calls()[1].mode, InfoEditKind::Insert);
+    ASSERT_EQ(window.editor.Calls().size(), 3u);
+    for (const auto& call : window.editor.Calls()) EXPECT_EQ(call.code + "=" + call.text, "----=");
+    EXPECT_EQ(window.editor.Calls()[2].mode, InfoEditKind::Insert);
 }
 
-TEST_F(InfoRebuild, NewWithoutInfoListNeedsAJunkOf48) {
-    const N quibo = InfoList({{"ICMT", "ab"}, {"ISFT", "Quibo v1.1"}});
-    Load(Avi({Junk(47)}));
-    EXPECT_FALSE(window.New("ICMT", "ab"));
-    EXPECT_EQ(window.LastMessage().text, "No Room to Insert. File will not be modified");
-    ExpectRefused("Edit Failed");
-    EXPECT_TRUE(window.editor.Calls().empty());
-
-    // 48 holds the list; the 16 bytes left must take the new field.
-    Load(Avi({Junk(48)}));
-    EXPECT_FALSE(window.New("ICMT", "ten letter"));
-    ExpectRefused(kNoRoom);
-    EXPECT_TRUE(window.Rows().empty());
-    ASSERT_TRUE(window.New("ICMT", "ab"));
-    EXPECT_EQ(window.Image(), Avi({quibo, Junk(4)}));
-    EXPECT_EQ(window.Rows(), (std::vector<std::string>{"ICMT=ab", "ISFT=Quibo v1.1"}));
-
-    // The largest JUNK may lie in the header list.
-    Load(N::Riff("AVI ", {N::List("hdrl", {N::Leaf("avih", Bytes(56, '\0')), Junk(64)}), Junk(20), Movie()})
-             .ToBytes());
-    ASSERT_TRUE(window.New("ICMT", "ab"));
-    EXPECT_EQ(window.Image(),
-              N::Riff("AVI ", {N::List("hdrl", {N::Leaf("avih", Bytes(56, '\0')), quibo, Junk(20)}), Junk(20), Movie()})
-                  .ToBytes());
-}
-
-// A new list goes where readers look for it: a JUNK in front of the movie
-// list before a larger one in the header list; never into a stream list.
+// Without an INFO list New lays one into a JUNK of at least 48 bytes where
+// readers look for it: one in front of the movie list before a larger one
+// in the header list; never into a stream list or the movie list.
 TEST_F(InfoRebuild, NewListGoesWhereOtherProgramsReadIt) {
-    const N quibo = InfoList({{"ICMT", "ab"}, {"ISFT", "Quibo v1.1"}});
-    const N avih = N::Leaf("avih", Bytes(56, '\0'));
-    const N strh = N::Leaf("strh", Bytes(56, '\0'));
-    Load(N::Riff("AVI ", {N::List("hdrl", {avih, Junk(200)}), Junk(64), Movie()}).ToBytes());
-    ASSERT_TRUE(window.New("ICMT", "ab"));
-    EXPECT_EQ(window.Image(), N::Riff("AVI ", {N::List("hdrl", {avih, Junk(200)}), quibo, Junk(20), Movie()}).ToBytes());
-
-    Load(N::Riff("AVI ", {N::List("hdrl", {avih, N::List("strl", {strh, Junk(200)})}), Junk(20), Movie()}).ToBytes());
-    EXPECT_FALSE(window.New("ICMT", "ab"));
-    EXPECT_EQ(window.LastMessage().text, "No Room to Insert. File will not be modified");
-    ExpectRefused("Edit Failed");
+    const N stream = N::List("strl", {N::Leaf("strh", Bytes(56, '\0')), Junk(200)});
+    // `refusal`: the caption New is refused with; empty when it lays `after`.
+    struct Case { const char* name; Bytes file; const char* text; std::string refusal; Bytes after; };
+    const Case cases[] = {
+        {"JUNK of 47", Avi({Junk(47)}), "ab", kEditFailed, {}},
+        // 48 holds the list; the 16 bytes left must take the new field.
+        {"JUNK of 48, long text", Avi({Junk(48)}), "ten letter", kNoRoom, {}},
+        {"JUNK of 48", Avi({Junk(48)}), "ab", "", Avi({kQuiboList, Junk(4)})},
+        {"largest JUNK in the header list", Riff({Header({Junk(64)}), Junk(20), Movie()}), "ab", "",
+         Riff({Header({kQuiboList, Junk(20)}), Junk(20), Movie()})},
+        {"JUNK before the movie list first", Riff({Header({Junk(200)}), Junk(64), Movie()}), "ab", "",
+         Riff({Header({Junk(200)}), kQuiboList, Junk(20), Movie()})},
+        {"JUNK in a stream list", Riff({Header({stream}), Junk(20), Movie()}), "ab", kEditFailed, {}},
+        {"JUNK in the movie list", Riff({Header(), N::List("movi", {N::Leaf("00dc", "frame"), Junk(100)})}), "ab",
+         kNoRoom, {}},
+        // The template's move left the JUNK's first 24 data bytes in front of
+        // its bytes from 56 on.
+        {"JUNK of 100", Avi({Junk(100)}), "ab", "",
+         Avi({kQuiboList, N::Leaf("JUNK", Filler(24) + Filler(100).substr(56, 32))})},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Load(c.file);
+        const std::size_t calls = window.editor.Calls().size();
+        if (!c.refusal.empty()) {
+            ExpectRefused(window.New("ICMT", c.text), c.refusal);
+            EXPECT_TRUE(window.Rows().empty());
+            if (c.refusal == kEditFailed) {
+                EXPECT_EQ(window.LastMessage().text, "No Room to Insert. File will not be modified");
+                EXPECT_EQ(window.editor.Calls().size(), calls) << "the editor was asked";
+            }
+            continue;
+        }
+        ASSERT_TRUE(window.New("ICMT", c.text));
+        EXPECT_EQ(window.Image(), c.after);
+        EXPECT_EQ(window.Rows(), (std::vector<std::string>{"ICMT=ab", "ISFT=Quibo v1.1"}));
+    }
 }
 
 // A list whose first child is a list with its header at 99,992: that
 // child's form type would lie just past the image.
 TEST_F(InfoRebuild, ListsAtTheImageEndAreNotReadPastIt) {
     auto file = [](const char* title, const Bytes& junk) {
-        return N::Riff("AVI ", {N::List("hdrl", {N::Leaf("avih", Bytes(56, '\0'))}), InfoList({{"INAM", title}}),
-                                N::Leaf("JUNK", junk),
-                                N::List("abcd", {N::List("efgh", {N::Leaf("data", Bytes(64, 'd'))})}), Movie()})
-            .ToBytes();
+        return Riff({Header(), InfoList({{"INAM", title}}), N::Leaf("JUNK", junk),
+                     N::List("abcd", {N::List("efgh", {N::Leaf("data", Bytes(64, 'd'))})}), Movie()});
     };
     const Bytes before = file("Title", Filler(99858));
     ASSERT_EQ(before.compare(99992, 4, "LIST"), 0);
@@ -195,29 +200,13 @@ TEST_F(InfoRebuild, ListsAtTheImageEndAreNotReadPastIt) {
     EXPECT_TRUE(window.Image() == file("T", Filler(99858) + Bytes(4, '\0')).substr(0, kImageCapacity));
 }
 
-TEST_F(InfoRebuild, CancelledNewLeavesNoTrace) {
-    Load(Avi({Junk(100)}));
-    window.editor.Cancel();
-    EXPECT_FALSE(window.dialog.OnNewField());
-    EXPECT_EQ(window.Image(), loaded);
-    EXPECT_TRUE(window.Rows().empty());
-    EXPECT_FALSE(window.dialog.ImageModified());
-    // The template's move left the JUNK's first 24 data bytes in front of
-    // its bytes from 56 on.
-    ASSERT_TRUE(window.New("ICMT", "ab"));
-    EXPECT_EQ(window.Image(), Avi({InfoList({{"ICMT", "ab"}, {"ISFT", "Quibo v1.1"}}),
-                                   N::Leaf("JUNK", Filler(24) + Filler(100).substr(56, 32))}));
-}
-
 // A field named like a chunk list would be walked as one, and the file
 // would no longer open: neither an edit nor a new field may take the name.
 TEST_F(InfoRebuild, ChunkListNamesAreRefusedAsFieldCodes) {
     Load(Avi({InfoList({{"INAM", "Title"}}), Junk(100)}));
     for (const char* code : {"LIST", "RIFF"}) {
-        EXPECT_FALSE(window.New(code, "hdrlmovie"));
-        ExpectRefused("Invalid Field Code");
-        EXPECT_FALSE(window.Edit(0, code, "Title"));
-        ExpectRefused("Invalid Field Code");
+        ExpectRefused(window.New(code, "hdrlmovie"), "Invalid Field Code");
+        ExpectRefused(window.Edit(0, code, "Title"), "Invalid Field Code");
     }
     EXPECT_EQ(window.LastMessage().text, "Edit Failed. File will not be modified");
     // Letter case makes another, ordinary code.
@@ -226,8 +215,7 @@ TEST_F(InfoRebuild, ChunkListNamesAreRefusedAsFieldCodes) {
 
     // A new list laid into a JUNK for the refused field is taken out again.
     Load(Avi({Junk(100)}));
-    EXPECT_FALSE(window.New("LIST", "ab"));
-    ExpectRefused("Invalid Field Code");
+    ExpectRefused(window.New("LIST", "ab"), "Invalid Field Code");
 }
 
 TEST_F(InfoRebuild, DeletingTheOnlyFieldLeavesAnEmptyListThatNewSkips) {
@@ -236,8 +224,8 @@ TEST_F(InfoRebuild, DeletingTheOnlyFieldLeavesAnEmptyListThatNewSkips) {
     const Bytes freed = Filler(100) + Bytes(14, '\0');
     EXPECT_EQ(window.Image(), Avi({N::List("INFO"), N::Leaf("JUNK", freed)}));
     ASSERT_TRUE(window.New("ICMT", "ab"));
-    EXPECT_EQ(window.Image(), Avi({N::List("INFO"), InfoList({{"ICMT", "ab"}, {"ISFT", "Quibo v1.1"}}),
-                                   N::Leaf("JUNK", freed.substr(0, 24) + freed.substr(56, 46))}));
+    EXPECT_EQ(window.Image(),
+              Avi({N::List("INFO"), kQuiboList, N::Leaf("JUNK", freed.substr(0, 24) + freed.substr(56, 46))}));
 }
 
 TEST_F(InfoRebuild, TextsAreNeverCut) {
@@ -258,68 +246,50 @@ TEST_F(InfoRebuild, RowsWithoutAChunkAreNotEdited) {
     Load(Avi({InfoList({{"INAM", "Title"}}), N::Leaf("JUNK", "Made with Tool 2"), Junk(100)}));
     ASSERT_EQ(window.Rows(), (std::vector<std::string>{"INAM=Title", "JUNK=Made with Tool 2"}));
     window.fields.Select(1);
-    EXPECT_FALSE(window.dialog.OnEditField());
+    ExpectRefused(window.dialog.OnEditField(), "Internal Error");
     EXPECT_EQ(window.LastMessage().text, "Field not editable");
-    ExpectRefused("Internal Error");
 }
 
 TEST_F(InfoRebuild, JunkInOrAfterTheMovieListNeverGivesOrTakesSpace) {
-    const N header = N::List("hdrl", {N::Leaf("avih", Bytes(56, '\0'))});
     const N info = InfoList({{"INAM", "Title"}});
-    const Bytes files[] = {
-        N::Riff("AVI ", {header, info, N::List("movi", {N::Leaf("00dc", "frame"), Junk(100)})}).ToBytes(),
-        N::Riff("AVI ", {header, info, Movie(), Junk(100)}).ToBytes(),
-    };
-    for (const Bytes& file : files) {
+    for (const Bytes& file : {Riff({Header(), info, N::List("movi", {N::Leaf("00dc", "frame"), Junk(100)})}),
+                              Riff({Header(), info, Movie(), Junk(100)})}) {
         Load(file);
-        EXPECT_FALSE(window.Edit(0, "INAM", "Fifteen letters"));
-        ExpectRefused(kNoRoom);
-        EXPECT_FALSE(window.Edit(0, "INAM", "T"));
-        ExpectRefused(kNoRoom);
-        EXPECT_FALSE(window.Delete(0));
-        ExpectRefused(kNoRoom);
-        EXPECT_FALSE(window.New("ICMT", "ab"));
-        ExpectRefused(kNoRoom);
+        ExpectRefused(window.Edit(0, "INAM", "Fifteen letters"), kNoRoom);
+        ExpectRefused(window.Edit(0, "INAM", "T"), kNoRoom);
+        ExpectRefused(window.Delete(0), kNoRoom);
+        ExpectRefused(window.New("ICMT", "ab"), kNoRoom);
     }
-    // Without an INFO list the largest JUNK, inside "movi", takes no list.
-    Load(N::Riff("AVI ", {header, N::List("movi", {N::Leaf("00dc", "frame"), Junk(100)})}).ToBytes());
-    EXPECT_FALSE(window.New("ICMT", "ab"));
-    ExpectRefused(kNoRoom);
 }
 
 TEST_F(InfoRebuild, TargetTheRebuildNeverMeetsFails) {
     // IART's header takes the image's last 8 bytes: the walk lists it, the
     // rebuild stops before it.
-    Bytes file = N::Riff("AVI ", {Junk(99946), InfoList({{"INAM", "Title"}, {"IART", "Artist"}})}).ToBytes();
+    Bytes file = Riff({Junk(99946), InfoList({{"INAM", "Title"}, {"IART", "Artist"}})});
     ASSERT_EQ(file.compare(99992, 4, "IART"), 0);
     Load(file);
-    ASSERT_EQ(window.dialog.Report().rows.size(), 2u);
-    EXPECT_FALSE(window.Edit(1, "IART", "Artist"));
-    EXPECT_EQ(window.LastMessage().text, "Edit Failed. File will not be modified");
     loaded.resize(kImageCapacity);
-    ExpectRefused(kUnspecified);
-    EXPECT_FALSE(window.Delete(1));
-    ExpectRefused(kUnspecified);
+    ASSERT_EQ(window.dialog.Report().rows.size(), 2u);
+    ExpectRefused(window.Edit(1, "IART", "Artist"), kUnspecified);
+    EXPECT_EQ(window.LastMessage().text, "Edit Failed. File will not be modified");
+    ExpectRefused(window.Delete(1), kUnspecified);
 }
 
 TEST_F(InfoRebuild, ContainerItsChildrenDoNotFillIsNotRebuilt) {
-    const std::vector<N> fields{InfoList({{"INAM", "Title"}}), Junk(100)};
-    Load(Avi(fields));
+    const N info = InfoList({{"INAM", "Title"}});
+    Load(Avi({info, Junk(100)}));
     ASSERT_TRUE(window.Edit(0, "INAM", "T"));
     // A list after the movie list whose child leaves two bytes of it over.
     N stray = N::Leaf("LIST", "odd " + N::Leaf("abcd", "xy").ToBytes() + Bytes(2, '\0'));
-    Load(N::Riff("AVI ", {N::List("hdrl", {N::Leaf("avih", Bytes(56, '\0'))}), fields[0], fields[1], Movie(), stray})
-             .ToBytes());
-    EXPECT_FALSE(window.Edit(0, "INAM", "T"));
-    ExpectRefused(kUnspecified);
+    Load(Riff({Header(), info, Junk(100), Movie(), stray}));
+    ExpectRefused(window.Edit(0, "INAM", "T"), kUnspecified);
 }
 
 TEST_F(InfoRebuild, RebuildNeverReachesPastTheLoadedBytes) {
     const Bytes whole = Avi({InfoList({{"INAM", "Title"}}), Junk(100)});
     // The movie list claims 3 bytes more than the file holds.
     Load(whole.substr(0, whole.size() - 3));
-    EXPECT_FALSE(window.Edit(0, "INAM", "T"));
-    ExpectRefused(kNoRoom);
+    ExpectRefused(window.Edit(0, "INAM", "T"), kNoRoom);
     EXPECT_EQ(window.dialog.WriteLength(), 0u);
     Load(whole);
     ASSERT_TRUE(window.Edit(0, "INAM", "T"));

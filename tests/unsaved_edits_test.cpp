@@ -1,7 +1,5 @@
 // Open, Refresh, Close and Exit with and without unsaved INFO edits, for
 // every answer of the questions they ask, on real files.
-#include <tuple>
-
 #include "test_window.h"
 
 namespace quibo::test {
@@ -50,30 +48,25 @@ TEST(UnsavedEdits, EachAnswerOfEachQuestion) {
         const std::string clip = dir.Write("clip.avi", Clip("Title"));
         const std::string other = dir.Write("other.avi", Clip("Other"));
         TestWindow<PosixFileAccess> window;
-        auto [messages, dialogs, dialog] = std::tie(window.messages, window.dialogs, window.dialog);
+        MainDialog& dialog = window.dialog;
         window.Open(clip);
         if (c.edited) {
             ASSERT_TRUE(window.Edit(0, "INAM", "Edited title"));
         }
 
-        for (A answer : c.answers) messages.Answer(answer);
+        for (A answer : c.answers) window.messages.Answer(answer);
+        window.dialogs.Answer(other);  // if the Open dialog is shown
         const std::string command = c.command;
         std::string went;
-        if (command == "Open") {
-            dialogs.Answer(other);
-            dialog.OnFileOpen();
-        } else if (command == "Refresh") {
-            dialog.OnViewRefresh();
-        } else if (command == "Close") {
-            dialog.OnFileClose();
-        } else {
-            went = dialog.OnCancel() ? "exits" : "stays";
-        }
+        if (command == "Open") dialog.OnFileOpen();
+        else if (command == "Refresh") dialog.OnViewRefresh();
+        else if (command == "Close") dialog.OnFileClose();
+        else went = dialog.OnCancel() ? "exits" : "stays";
         if (went.empty())
             went = dialog.FileRead() ? std::filesystem::path(dialog.FilePath()).filename().string() : "closed";
 
         std::string asked;
-        for (const Message& message : messages.Shown()) {
+        for (const Message& message : window.messages.Shown()) {
             if (message.caption != "File Modification Confirmation") {
                 EXPECT_EQ(message.text, "Save changes to " + clip + "?");
                 EXPECT_EQ(message.buttons, MessageButtons::YesNoCancel);
@@ -82,14 +75,12 @@ TEST(UnsavedEdits, EachAnswerOfEachQuestion) {
             asked += (asked.empty() ? "" : ",") + message.caption;
         }
         // An Open with unsaved edits asks before it shows its dialog.
-        EXPECT_EQ(dialogs.Requests().size(), command == "Open" && went == "other.avi" ? 2u : 1u);
+        EXPECT_EQ(window.dialogs.Requests().size(), command == "Open" && went == "other.avi" ? 2u : 1u);
         const Bytes onDisk = ReadAll(clip);
-        std::string outcome = asked + "|" + went + "|" +
-                              (onDisk == Clip("Title") ? "as it was" : onDisk.find("Edited title") != Bytes::npos
-                                                                           ? "written"
-                                                                           : "damaged") +
-                              "|" + (dialog.ImageModified() ? "modified" : "clean");
-        EXPECT_EQ(outcome, c.outcome);
+        const char* file = onDisk == Clip("Title")                         ? "as it was"
+                           : onDisk.find("Edited title") != Bytes::npos ? "written"
+                                                                         : "damaged";
+        EXPECT_EQ(asked + "|" + went + "|" + file + "|" + (dialog.ImageModified() ? "modified" : "clean"), c.outcome);
         EXPECT_EQ(ReadAll(other), Clip("Other"));
     }
 }
