@@ -5,8 +5,10 @@ QUIBO_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 QUIBO_BUILD="$QUIBO_ROOT/build"
 QUIBO_SANITIZE_BUILD="$QUIBO_ROOT/build-sanitize"
 
-# What the two programs need to build and run: compiler and build tools (with
-# dpkg-dev), Qt 6 for the window, FFmpeg's libraries, CLI11 and nlohmann-json.
+# What the two programs need to build and run: compiler and build tools
+# (build-essential brings dpkg-dev, whose dpkg-shlibdeps and dpkg-buildflags
+# the package is made with), Qt 6 for the window, FFmpeg's libraries, CLI11 and
+# nlohmann-json.
 QUIBO_BUILD_PACKAGES=(
     build-essential cmake pkg-config
     qt6-base-dev
