@@ -19,16 +19,17 @@ QUIBO_BUILD_PACKAGES=(
 # What the tests need besides: clang with its sanitizer and libFuzzer runtimes
 # for the sanitizer build; GoogleTest and Google Benchmark; ffmpeg, mencoder,
 # lame, mediainfo and exiftool to make and compare real files; Xvfb and a font
-# to run the window headless; groff to check the manual pages, lintian for the
-# package, the validators of its desktop file and AppStream data, and Python's
-# jsonschema to check quibo-info's JSON against its schema.
+# to run the window headless; file, which CPack needs to compute the package's
+# Depends; groff to check the manual pages, lintian for the package, the
+# validators of its desktop file and AppStream data, and Python's jsonschema to
+# check quibo-info's JSON against its schema.
 QUIBO_PACKAGES=(
     "${QUIBO_BUILD_PACKAGES[@]}"
     clang-14 libclang-rt-14-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     ffmpeg mencoder lame mediainfo libimage-exiftool-perl
     xvfb xauth fonts-dejavu-core
-    groff-base lintian desktop-file-utils appstream python3-jsonschema
+    file groff-base lintian desktop-file-utils appstream python3-jsonschema
 )
 
 # Prints each named package that dpkg does not have installed.

@@ -12,7 +12,7 @@ build="$1" source="$2" version="$3" bindir="$4" datadir="$5" mandir="$6"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
-for tool in cpack dpkg-deb groff unshare appstreamcli desktop-file-validate; do
+for tool in cpack dpkg-deb dpkg-shlibdeps file groff unshare appstreamcli desktop-file-validate; do
     command -v "$tool" >/dev/null || fail "$tool is not installed (scripts/test installs what the tests need)"
 done
 
