@@ -31,7 +31,7 @@ constexpr ControlTemplate kInfoEditor[] = {
 
 constexpr ControlTemplate kAbout[] = {
     {Icon, -1, "", 5, 12, 20, 20},
-    {Label, -1, "Version 1.1", 29, 10, 75, 8},
+    {Label, -1, "Version " QUIBO_VERSION, 29, 10, 75, 8},
     {Label, -1, "Written by the Quibo developers", 29, 20, 78, 8},
     {DefaultButton, 1, "OK", 65, 40, 40, 14},
 };
@@ -48,7 +48,7 @@ constexpr ControlTemplate kInstalledCodecs[] = {
 
 }  // namespace
 
-DialogTemplate MainWindowTemplate() { return {"Quibo 1.1   Video Codec ID Utility", 330, 225, kMainWindow}; }
+DialogTemplate MainWindowTemplate() { return {"Quibo " QUIBO_VERSION "   Video Codec ID Utility", 330, 225, kMainWindow}; }
 DialogTemplate InfoEditorTemplate() { return {"INFO Chunk Editor", 249, 107, kInfoEditor}; }
 DialogTemplate AboutTemplate() { return {"About Quibo", 109, 57, kAbout}; }
 DialogTemplate SupportedCodecsTemplate() { return {"Supported Video Codecs", 249, 152, kSupportedCodecs}; }

@@ -5,23 +5,31 @@ QUIBO_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 QUIBO_BUILD="$QUIBO_ROOT/build"
 QUIBO_SANITIZE_BUILD="$QUIBO_ROOT/build-sanitize"
 
-# Compiler and build tools; Qt 6 for the window; FFmpeg's libraries, GoogleTest,
-# Google Benchmark, CLI11 and nlohmann-json for the code; ffmpeg, mencoder, lame,
-# mediainfo and exiftool to make and compare real files; clang with its
-# sanitizer and libFuzzer runtimes for the sanitizer build; Xvfb and a font to
-# run the window headless; groff to check the manual pages, the validators
-# of the package's desktop file and AppStream data, and Python's jsonschema
-# to check quibo-info's JSON against its schema.
-QUIBO_PACKAGES=(
+# What the two programs need to build and run: compiler and build tools
+# (build-essential brings dpkg-dev, whose dpkg-shlibdeps and dpkg-buildflags
+# the package is made with), Qt 6 for the window, FFmpeg's libraries, CLI11 and
+# nlohmann-json.
+QUIBO_BUILD_PACKAGES=(
     build-essential cmake pkg-config
-    clang-14 libclang-rt-14-dev
     qt6-base-dev
     libavformat-dev libavcodec-dev
-    libgtest-dev libgmock-dev libbenchmark-dev
     libcli11-dev nlohmann-json3-dev
+)
+
+# What the tests need besides: clang with its sanitizer and libFuzzer runtimes
+# for the sanitizer build; GoogleTest and Google Benchmark; ffmpeg, mencoder,
+# lame, mediainfo and exiftool to make and compare real files; Xvfb and a font
+# to run the window headless; file, which CPack needs to compute the package's
+# Depends; groff to check the manual pages, lintian for the package, the
+# validators of its desktop file and AppStream data, and Python's jsonschema to
+# check quibo-info's JSON against its schema.
+QUIBO_PACKAGES=(
+    "${QUIBO_BUILD_PACKAGES[@]}"
+    clang-14 libclang-rt-14-dev
+    libgtest-dev libgmock-dev libbenchmark-dev
     ffmpeg mencoder lame mediainfo libimage-exiftool-perl
     xvfb xauth fonts-dejavu-core
-    groff-base desktop-file-utils appstream python3-jsonschema
+    file groff-base lintian desktop-file-utils appstream python3-jsonschema
 )
 
 # Prints each named package that dpkg does not have installed.
@@ -51,11 +59,28 @@ install_packages() {
     "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
 }
 
-# Configures build/ and builds everything, or the targets named as
-# `--target NAME...`.
+# Configures build/ with the cmake options given, for Debian's /usr: the
+# package installs there and the programs look for Quibo.dat under the prefix
+# they were built for, so the package test checks the package that
+# scripts/package makes.
+configure_build() {
+    cmake -S "$QUIBO_ROOT" -B "$QUIBO_BUILD" -G "Unix Makefiles" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DCMAKE_INSTALL_PREFIX=/usr "$@"
+}
+
+# Configures build/ with the tests and benchmarks and builds everything, or
+# the targets named as `--target NAME...`.
 configure_and_build() {
-    cmake -S "$QUIBO_ROOT" -B "$QUIBO_BUILD" -G "Unix Makefiles" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    configure_build -DQUIBO_BUILD_TESTS=ON -DQUIBO_BUILD_BENCH=ON
     cmake --build "$QUIBO_BUILD" --parallel "$(nproc)" "$@"
+}
+
+# Configures build/ without tests, benchmarks or fuzzers, with any further
+# cmake options given, and builds only quibo, quibo-info and the files the
+# package installs with them.
+configure_and_build_programs() {
+    configure_build -DQUIBO_BUILD_TESTS=OFF -DQUIBO_BUILD_BENCH=OFF -DQUIBO_BUILD_FUZZERS=OFF "$@"
+    cmake --build "$QUIBO_BUILD" --parallel "$(nproc)"
 }
 
 # Configures build-sanitize/ with clang, AddressSanitizer,

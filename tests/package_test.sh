@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the Debian package from the build tree, unpacks it into a scratch
 # root and checks what it installs: the files, the manual pages and metadata,
-# and that the installed quibo-info runs and finds its codec database where
-# an installed program looks for it.
+# that its changelog and metadata know this version, lintian's verdict when
+# lintian is at hand, and that the installed quibo-info runs and finds its
+# codec database where an installed program looks for it.
 # Usage: package_test.sh BUILD_DIR SOURCE_DIR VERSION FULL_BINDIR FULL_DATADIR FULL_MANDIR
 # Exits 77 (skipped) when no user namespace is at hand for the last check.
 set -euo pipefail
@@ -11,7 +12,7 @@ build="$1" source="$2" version="$3" bindir="$4" datadir="$5" mandir="$6"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
-for tool in cpack dpkg-deb groff unshare appstreamcli desktop-file-validate; do
+for tool in cpack dpkg-deb dpkg-shlibdeps file groff unshare appstreamcli desktop-file-validate; do
     command -v "$tool" >/dev/null || fail "$tool is not installed (scripts/test installs what the tests need)"
 done
 
@@ -32,8 +33,9 @@ done
 listing="$(dpkg -c "$deb" | awk '{print $NF}')"
 for path in "$bindir/quibo" "$bindir/quibo-info" "$datadir/quibo/Quibo.dat" \
     "$datadir/applications/quibo.desktop" "$datadir/icons/hicolor/scalable/apps/quibo.svg" \
-    "$datadir/icons/hicolor/48x48/apps/quibo.png" "$mandir/man1/quibo.1" "$mandir/man1/quibo-info.1" \
-    "$datadir/metainfo/io.github.quibo.Quibo.metainfo.xml" "$datadir/bash-completion/completions/quibo-info"; do
+    "$datadir/icons/hicolor/48x48/apps/quibo.png" "$mandir/man1/quibo.1.gz" "$mandir/man1/quibo-info.1.gz" \
+    "$datadir/metainfo/io.github.quibo.Quibo.metainfo.xml" "$datadir/bash-completion/completions/quibo-info" \
+    "$datadir/doc/quibo/copyright" "$datadir/doc/quibo/changelog.gz"; do
     grep -qxF ".$path" <<<"$listing" || fail "the package lacks $path"
 done
 
@@ -41,14 +43,23 @@ root="$work/root"
 dpkg -x "$deb" "$root"
 [[ "$("$root$bindir/quibo-info" --version)" == "quibo-info $version" ]] || fail "quibo-info --version"
 
-for page in "$root$mandir"/man1/quibo.1 "$root$mandir"/man1/quibo-info.1; do
-    warnings="$(groff -man -ww -z "$page" 2>&1)" || fail "groff failed on $page: $warnings"
+for page in "$root$mandir"/man1/quibo.1.gz "$root$mandir"/man1/quibo-info.1.gz; do
+    warnings="$(zcat "$page" | groff -man -ww -z 2>&1)" || fail "groff failed on $page: $warnings"
     [[ -z "$warnings" ]] || fail "$page: $warnings"
 done
 bash -n "$root$datadir/bash-completion/completions/quibo-info" || fail "completion script syntax"
 appstreamcli validate --no-net "$root$datadir/metainfo/io.github.quibo.Quibo.metainfo.xml" >&2 ||
     fail "appstreamcli validate"
 desktop-file-validate "$root$datadir/applications/quibo.desktop" || fail "desktop-file-validate"
+# The changelog and the metadata's releases tell of this version.
+[[ "$(zcat "$root$datadir/doc/quibo/changelog.gz")" == "quibo ($version) "* ]] || fail "changelog lacks $version"
+grep -qF "<release version=\"$version\"" "$root$datadir/metainfo/io.github.quibo.Quibo.metainfo.xml" ||
+    fail "metainfo lacks release $version"
+if command -v lintian >/dev/null; then
+    lintian --fail-on error,warning "$deb" >&2 || fail "lintian"
+else
+    echo "lintian is not installed: the package's policy check is left out" >&2
+fi
 
 # The installed program looks for Quibo.dat in the current folder, beside
 # itself, then in the data folder compiled in. A private mount namespace puts
