@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The analysis of a file's first bytes: identification, the walk of its
 // chunk tree and the stream facts, into a report reused from file to file.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The first audio stream: its format, channels and rate, its byte rate
 // (which the video bitrate needs too), and for MPEG audio the CBR or VBR
 // verdict and the encoder's tag.

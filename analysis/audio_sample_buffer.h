@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The concatenated data of the audio chunks met by the walk, for the MPEG
 // audio frame scan. Fixed capacity; filled from the start by every walk.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What one analysis of a file finds, as values: what the file is and
 // whether it is whole, the first video and audio streams, the INFO rows and
 // JUNK texts, and the positions the INFO edits need. One report is reused

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reads bits most significant first from a bounded span; past its end
 // every bit reads as zero and Overrun() tells.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Depth-first walk of the RIFF chunk tree held in the file image. Each leaf
 // is named by its chunk path ("/RIFF:AVI /LIST:hdrl/avih") and handed to the
 // leaf dispatch, which fills the stream facts, collects audio data and adds

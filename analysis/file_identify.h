@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a file is, from its first 16 bytes, and for an AVI file how many
 // bytes its RIFF header declares beyond the file's end.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "analysis/mpeg_audio_scan.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Decides whether the MPEG audio (Layer II or III) at the start of the
 // file has a constant or variable bitrate, measures that bitrate, and picks
 // up the encoder's tag from a Xing, Info (LAME) or VBRI header.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What lies past the image at the top level of the file, read with a few
 // bounded reads at Open: an INFO list the image does not reach (other
 // programs show that list, so the image's may not be edited), the legacy

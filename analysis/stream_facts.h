@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What one walk of the chunk tree leaves behind about the file's streams.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "analysis/stream_list.h"
 
 #include "analysis/chunk_walker.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every stream of the header list, in file order, as its header and format
 // declare it, with its name and language.
 #pragma once

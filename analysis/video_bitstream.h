@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The facts inside the first chunks of the first video stream: MPEG-4
 // Part 2's VOS, VOL, user data and VOP types, or H.264's SPS and x264's
 // SEI. Bounded by the chunks, which lie in the image.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The first video stream: FourCC, codec name and vendor, whether a decoder
 // is installed, frame size, frame rate, duration and average bitrate.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Plain sentences about what in a file troubles players, each with the
 // command that mends it where one exists.
 #pragma once

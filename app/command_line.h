@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's command line: the first argument that is not a switch
 // names the file to open; every other argument is ignored.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every fact of a report that the main window has no field for: each
 // stream, what the video bitstream says, the index, the recording date and
 // the advice. The Details view and quibo-info --details show it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The first video stream's FourCC changed in the image, as an edit that the
 // Save and Save As road writes like any other.
 #include <algorithm>

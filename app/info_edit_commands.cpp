@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Edit, Delete and New commands of the RIFF Info list.
 #include <algorithm>
 #include <cstring>

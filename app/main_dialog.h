@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's behaviour, free of any window system: its state, the
 // open, refresh and close commands, the analysis road and the enable rules.
 // Front ends give it their files, message boxes, dialogs and field surface.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one presenter of the main window's texts: a report as the window,
 // quibo-info's text output and the field dump show it.
 #pragma once

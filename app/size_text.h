@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Sizes as the user reads them: a kilobyte is 1,024 bytes, a megabyte
 // 1,048,576 bytes, and decimals are cut off, never rounded up.
 #pragma once

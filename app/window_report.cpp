@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/window_report.h"
 
 #include "res/main_window_fields.h"

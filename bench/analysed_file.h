@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A real AVI file held in memory and opened through MainDialog, as the
 // program opens one, with the project's codec database loaded.
 // QUIBO_BENCH_FILE names the file; the bundled sample is the default.

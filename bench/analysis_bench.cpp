@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One full analysis of a real AVI file held in memory, through the road an
 // opened file takes: MainDialog opens it, reads it into its image, analyses
 // it and shows every field; and the analysis alone, bytes to report.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The codec database load: open, read whole and parse res/Quibo.dat, once
 // from memory (the parse alone, near enough) and once from the file system
 // (as start-up does, the page cache warm).

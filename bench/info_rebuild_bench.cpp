@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One INFO edit rebuild on a real file image: the title (INAM) of the
 // analysed file gets a longer text, so the rebuild moves the fields after it
 // and takes the bytes from the JUNK that follows. Each operation copies the

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Times quibo-info against the tools people use today, side by side in one
 # run, on files it makes with ffmpeg once and keeps in WORK_DIR: a large AVI
 # (400 MB of 720p MPEG-4 Visual with MP3 audio), a small one (2 s, 320x240)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quibo-info's two codec listings: every codec of the database, as the
 // supported-codecs list shows it, and the video decoders installed on this
 // machine, as the installed-codecs list shows them. Text or JSON.

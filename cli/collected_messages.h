@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Message boxes of the headless front end: each one is kept, in order, for
 // the report; a confirmation is answered as the command line asked.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One CSV row per file (RFC 4180), its values taken from the JSON facts of
 // the first video and the first audio stream.
 #include <string>

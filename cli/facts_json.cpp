@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The typed report as JSON: numbers as numbers, texts decoded, null where
 // the file does not tell.
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The FILE arguments of quibo-info as the files to report: a folder stands
 // for the AVI files below it when asked to (-r), and is refused otherwise.
 #pragma once

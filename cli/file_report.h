@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One file's report for scripts: the window's texts under their group names,
 // the typed facts, the INFO rows and the messages, as JSON; and one CSV row
 // of the facts.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The INFO edits of the command line (--set, --delete), run through the
 // main window's own edit commands, and their write-back (Save or Save As).
 #pragma once

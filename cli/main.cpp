@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quibo-info: the main window's report of AVI files, without a window.
 #include <CLI/CLI.hpp>
 #include <csignal>

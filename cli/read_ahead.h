@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reads what the analysis of the files a run opens next will read (their
 // first 100,000 bytes and the chunk headers past them), on background
 // threads, at most `depth` files past the one being analysed: on a cold

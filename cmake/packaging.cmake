@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The manual pages, changelog, copyright, AppStream metadata and shell
 # completion, and the Debian package of everything installed (cpack -G DEB in
 # the build folder).

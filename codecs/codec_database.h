@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The codec catalogue: FourCC, description and vendor per codec, parsed in
 // place from the text of the database file into a fixed table of slots.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The video codecs installed on this machine: the rows of the installed-codecs
 // list, with the description and vendor of each from the codec database, and
 // the FourCC list that the video status check reads.

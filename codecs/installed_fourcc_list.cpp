@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "codecs/installed_fourcc_list.h"
 
 #include <strings.h>

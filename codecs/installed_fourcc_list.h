@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The FourCC handler codes of the video decoders installed on this machine.
 // The list ends at its first empty entry. It can be filled when it is first
 // read rather than when it is set up, so that a run that never reads it

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws a list cell's text where the title tip draws it: the first column's
 // text a few pixels in from its label's left edge, the other columns' a
 // little further in, each cut with "..." when it does not fit. So a tip lies

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "controls/title_tip_list_ctrl.h"
 
 #include <QHeaderView>

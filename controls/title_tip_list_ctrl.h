@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's list control: a flat report list whose cells show their
 // whole text in a title tip when they are too narrow for it, and whose
 // column headings carry tooltips.

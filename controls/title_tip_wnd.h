@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The title tip: a borderless window with a thin frame that shows the whole
 // text of a list cell too narrow for it, laid exactly over the cell in the
 // list's font and reaching right as far as the text needs, or, for a text

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One analysis of arbitrary bytes, opened by name as the window opens a
 // file: identification, the chunk walk, the video and audio facts, the
 // audio frame scan and the INFO rows. Each input is opened twice: as a file

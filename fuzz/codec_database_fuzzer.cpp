@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The codec database loaded from arbitrary bytes, as start-up loads it,
 // then asked what the window and the lists ask of it.
 #include <cstddef>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Arbitrary sequences of INFO edits, deletes and new fields on an arbitrary
 // file, through the window's own commands, saved in place, after any edit
 // the script chooses and at the end, into a real file held in memory

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Makes the fuzzers' seed corpora in DIR: small AVI files written by ffmpeg
 # and mencoder with the common codecs and an INFO list, the bundled sample's
 # start, the codec database, and for the edit fuzzer each AVI file followed

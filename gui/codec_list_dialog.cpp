@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/codec_list_dialog.h"
 
 #include <QPushButton>

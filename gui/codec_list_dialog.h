@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the two codec list dialogs share: a template with a list and a
 // Cancel button, the list's columns, and rows banded in threes.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A list's columns from a column table: headings, widths and heading tips.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Dialog units to pixels from the dialog font, the way the platform's
 // dialog-unit mapping does: a horizontal unit is a quarter of the font's
 // average character width, a vertical unit an eighth of its height.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The INFO Chunk Editor: the field's code (a read-only name field, or the
 // sorted code list in its place) and its text.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/installed_codecs_dialog.h"
 
 #include "codecs/installed_codecs.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // View > Codecs Installed on this Machine: each installed video decoder
 // with what the codec database says of its FourCC.
 #pragma once

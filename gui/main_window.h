@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window: the fields, the RIFF Info list and the menus of Quibo.
 // It shows what the core's MainDialog tells it and hands every command to
 // it; it holds no analysis or editing logic of its own.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Save As copy's face: a progress dialog with Cancel, the question
 // before an existing file is replaced, and the copy's failures.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Open and Save dialogs of Qt.
 #pragma once
 

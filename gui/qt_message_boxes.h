@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Message boxes as Qt shows them, owned by the main window.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A flat push-like check box: pressed while it carries a message. Only the
 // program presses or releases it; a click by the user changes nothing.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // View > List of All Video Codecs: every codec of the database in file
 // order, its count in the caption.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Builds the widgets of a dialog template at their dialog-unit places.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // INFO texts are bytes: shown as UTF-8 when they are valid UTF-8, else read
 // as Windows-1252, the ANSI code page of older files.
 #pragma once

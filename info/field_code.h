@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Which codes a new or renamed INFO field may take: only those that the
 // walk reads back as a field and that can be edited again.
 #pragma once

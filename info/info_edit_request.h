@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One INFO edit: what to do, to which chunk, with which code and text.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The INFO editor as the edit commands see it: it is handed the known codes,
 // the field's text and code and the mode, and answers OK with both filled,
 // or Cancel.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Rebuilds the chunk tree of the file image into the work image with one
 // INFO edit applied. The bytes an edit frees or needs are given to or taken
 // from the JUNK chunks that follow the field, so the file keeps its length

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Lays a new INFO list into the start of a JUNK chunk, for files without
 // one: LIST INFO holding one ISFT field, with the JUNK shortened behind it
 // so that its footprint stays the same.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/cached_decoder_source.h"
 
 #include <cstdio>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The installed decoders, remembered between runs: asking FFmpeg's libraries
 // costs the loading of a hundred shared libraries, far more than a whole
 // analysis, while their answer changes only when the system's libraries do.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the main window's facts are shown: one replaceable text, a check
 // state and an enable state per control id, and the rows of the INFO list.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Files as the core sees them: an exclusive open for reading, bounded
 // reads, the 64-bit size, the last-write time and which file it is.
 // Failures carry the errno value so the caller can show the system's own

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A whole-file copy with progress, for Save As: it asks before replacing an
 // existing file, can be cancelled, and leaves nothing behind when it fails.
 #pragma once

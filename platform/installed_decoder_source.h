@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The video decoders installed on this machine, as the platform tells them:
 // per decoder a display name and a FourCC handler code, either of which the
 // platform may fail to give.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/libav_decoder_source.h"
 
 #if QUIBO_WITH_LIBAV

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The installed video decoders as FFmpeg sees them: every FourCC of
 // libavformat's RIFF video tag table (the mapping AVI demuxing uses) whose
 // codec libavcodec can decode. The libraries are loaded on the first call,

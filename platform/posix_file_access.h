@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // FileAccess over POSIX: open(2) plus flock(LOCK_EX | LOCK_NB).
 #pragma once
 

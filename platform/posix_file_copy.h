@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // FileCopy over POSIX: the data goes into a file without a name in the
 // target's folder (O_TMPFILE; copy_file_range where the kernel can, else
 // read and write), which is finished, synced and only then linked at the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A FieldSurface that keeps what it was told in memory: the surface of the
 // headless front end, and of tests.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The windows' controls as templates: kind, id, text and place in dialog
 // units. The window builder turns them into widgets.
 #pragma once

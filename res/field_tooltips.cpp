@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "res/field_tooltips.h"
 
 #include "res/control_ids.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What each field of the main window says when the mouse rests on it, in
 // the order the tips are set up.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The column tables of the program's lists: heading, nominal width in
 // pixels and the heading's tooltip.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "res/main_window_fields.h"
 
 #include "res/control_ids.h"

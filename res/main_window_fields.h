@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's fields in window order: group, label, place in dialog
 // units (x, y, width, height) and the widest text the field must show
 // whole at the window's default size (a 4K file of several GB).

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Makes res/sample.avi: four seconds of a 320x240, 25 fps test pattern in
 # MPEG-4 Visual tagged XVID, a 440 Hz stereo tone in MP3, and a RIFF INFO
 # list (INAM, IART, ICMT, and ISFT naming ffmpeg's muxer), followed by JUNK.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "res/menu_table.h"
 
 #include "res/command_ids.h"

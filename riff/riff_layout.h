@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // On-disk records of a RIFF/AVI file, read in place as little-endian values
 // at fixed offsets. Nothing here reads outside the span it is given.
 #pragma once

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Shared by the scripts: the Debian packages Quibo needs, their installation
 # when missing, and the build. Sourced, not run.
 

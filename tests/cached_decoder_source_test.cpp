@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The installed decoders remembered between runs: the libraries are asked
 // once per loader state, and what comes back from the cache is what they
 // said, field for field.

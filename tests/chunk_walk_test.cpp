@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The walk of the chunk tree: which paths feed the stream facts, the size
 // rule, container budgets, nesting and the image bounds.
 #include "test_window.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quibo-info as a user runs it: exit status, the text report, messages on
 // standard error, --json against its schema, --csv, and many files at once.
 #include <nlohmann/json.hpp>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The codec database: what a file's text leaves in the slots, the lookup,
 // the messages of a failed load, and the shipped Quibo.dat itself.
 #include <strings.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two codec list dialogs: their rows, captions, banding and column widths.
 #include <QApplication>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Random sequences of INFO edits, deletes and additions on AVI files made
 // by ffmpeg and mencoder, each saved in place. After every save the file
 // keeps its length, its movie list and every byte past the written part,

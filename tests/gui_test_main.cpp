@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window tests' own main: one QApplication for every test, on Qt's
 // offscreen platform unless told otherwise, so no display is needed.
 #include <gtest/gtest.h>

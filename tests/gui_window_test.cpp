@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The desktop window itself: start-up from the command line, the menus' enable rules as the user meets them, its
 // Open, Save and Save As dialogs, Exit and Escape, and the real program started on a file.
 #include <QFileDialog>

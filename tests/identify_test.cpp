@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The General group through the window: identification by leading bytes,
 // the truncation verdict, sizes past 2 GiB and the date.
 #include "test_window.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The INFO Chunk Editor: the name field and the code list sharing one place,
 // the enable rules of both modes step by step, and what OK hands back.
 #include <QAbstractItemView>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The RIFF Info list: names, file order, contents and which rows may be
 // edited.
 #include "analysis/recorded_date.h"

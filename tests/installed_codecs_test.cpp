@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The installed video decoders: the list the video status check reads,
 // start-up's part in it, and FFmpeg's source checked against FFmpeg's own
 // answers.

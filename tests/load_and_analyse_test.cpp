@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The road from a file to the window: open, read, Refresh, failures, the
 // image kept between files, and real files through the POSIX layer.
 #include "platform/program_directory.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Answers the modal dialogs a test's commands open, in order, from inside each dialog's own event loop, and records
 // each one met. A dialog not expected, or not of the expected kind, fails the test and is rejected, so that no test
 // waits for a click that never comes; a dialog expected and never met fails the test too.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The MPEG audio frame scan over collected audio data: frames counted, tag
 // headers and the bounds of the data.
 #include "analysis/mpeg_audio_scan.h"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package from the build tree, unpacks it into a scratch
 # root and checks what it installs: the files, the manual pages and metadata,
 # that its changelog and metadata know this version, lintian's verdict when

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Video and Audio groups of AVI files written at test time by ffmpeg and
 // mencoder, checked against what ffprobe and MediaInfo read from the same
 // files.

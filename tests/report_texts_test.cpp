@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one presenter: a typed report to the window's texts, row by row.
 // Texts that crafted files reach through the window are checked there.
 #include "app/report_texts.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Composes RIFF trees byte by byte for crafted test files: leaves with any
 // id, data and declared size, RIFF/LIST containers with a form type, sizes
 // computed from the contents unless overridden, and pad bytes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A fresh directory for one test's real files, removed with everything in
 // it at the end; reading such a file whole, and running programs: the
 // tools that make and read real files, and quibo-info.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's behaviour driven as tests need it: message boxes and
 // file dialogs that answer from a script and record what they were asked,
 // a scripted INFO editor, the real copy of Save As with a recording

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The list control: when a cell's title tip shows, where, and what ends it;
 // and the tooltips of the column headings.
 #include <QApplication>

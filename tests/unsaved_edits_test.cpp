@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Open, Refresh, Close and Exit with and without unsaved INFO edits, for
 // every answer of the questions they ask, on real files.
 #include "test_window.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The first video stream of crafted files, analysed from their bytes:
 // timing, bitrate, the FourCC pair and its lookup, and the installed check.
 #include "analysis/analyse.h"

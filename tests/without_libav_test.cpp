@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Built without FFmpeg's headers, the decoder source yields nothing, so
 // every codec shows as not installed and the installed list is empty.
 #include <gtest/gtest.h>

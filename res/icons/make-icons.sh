@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Renders the application icon's PNG sizes from quibo.svg (needs rsvg-convert,
 # Debian package librsvg2-bin). The PNGs are committed; run this after
 # changing the SVG.
