@@ -253,7 +253,7 @@ TEST_F(WindowTest, StartWithAFileThenKeysTitleDetailsContextMenuAndMarks) {
     EXPECT_EQ(Text(*window, control::kFileName), clip);
     EXPECT_EQ(Text(*window, control::kFileStatus), "File Length Correct");
     EXPECT_EQ(Rows(*window), (std::vector<std::string>{"JUNK=Made with Tool 2    ", "INAM=Title", "IART=Artist"}));
-    const std::string title = "Quibo 1.1   Video Codec ID Utility";
+    const std::string title = "Quibo " QUIBO_VERSION "   Video Codec ID Utility";
     EXPECT_EQ(window->windowTitle().toStdString(), title + " - clip.avi[*]");
     EXPECT_FALSE(window->isWindowModified());
     EXPECT_FALSE(window->windowIcon().pixmap(32).isNull());
