@@ -2,7 +2,6 @@
 // Edit, Delete and New on crafted images, compared byte by byte with the
 // file the edit should make: the space each edit frees or needs comes from
 // the JUNK chunks after the field, and nothing else moves.
-#include <source_location>
 
 #include "test_window.h"
 
@@ -49,9 +48,8 @@ protected:
         loaded = bytes;
     }
     // The command failed with `caption` and left everything as loaded.
-    void ExpectRefused(bool committed, const std::string& caption,
-                       std::source_location where = std::source_location::current()) {
-        testing::ScopedTrace trace(where.file_name(), static_cast<int>(where.line()), "refused: " + caption);
+    void ExpectRefused(bool committed, const std::string& caption) {
+        SCOPED_TRACE("refused: " + caption);
         EXPECT_FALSE(committed);
         EXPECT_EQ(window.LastMessage().caption, caption);
         ExpectUnchanged();
