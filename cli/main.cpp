@@ -203,8 +203,9 @@ int main(int argc, char** argv) {
         if (!dialog.FileAnalysed()) {
             status = kExitNotAnalysed;
         } else if (editing) {
-            bool edited = (!fourCCChange || quibo::ApplyFourCCChange(dialog, messages, *fourCCChange, force)) &&
-                          (operations.empty() || quibo::ApplyEditOperations(dialog, fields, editor, messages, operations));
+            bool edited =
+                (!fourCCChange || quibo::ApplyFourCCChange(dialog, messages, *fourCCChange, force)) &&
+                (operations.empty() || quibo::ApplyEditOperations(dialog, fields, editor, messages, operations));
             if (!edited || (!dryRun && !quibo::WriteEdits(dialog, dialogs, outputOption->count() > 0
                                                                                 ? std::optional<std::string>(output)
                                                                                 : std::nullopt)))

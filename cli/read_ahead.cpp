@@ -22,7 +22,8 @@ bool InPageCache(int fd, off_t size) {
     char byte = 0;
     iovec vector{&byte, 1};
     const off_t last = std::min<off_t>(size, static_cast<off_t>(kImageCapacity)) - 1;
-    return last < 0 || (::preadv2(fd, &vector, 1, 0, RWF_NOWAIT) == 1 && ::preadv2(fd, &vector, 1, last, RWF_NOWAIT) == 1);
+    return last < 0 ||
+           (::preadv2(fd, &vector, 1, 0, RWF_NOWAIT) == 1 && ::preadv2(fd, &vector, 1, last, RWF_NOWAIT) == 1);
 }
 
 // Reads the first bytes of a regular file into `image` and, for an AVI

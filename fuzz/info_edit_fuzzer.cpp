@@ -53,7 +53,8 @@ public:
     void ExtendTo(std::size_t length) {
         static const std::string kDense(kLongerThanImage, '\xFF');
         const auto end = static_cast<std::size_t>(::lseek(fd_, 0, SEEK_END));
-        Require(::pwrite(fd_, kDense.data(), length - end, static_cast<off_t>(end)) == static_cast<ssize_t>(length - end),
+        const std::size_t count = length - end;
+        Require(::pwrite(fd_, kDense.data(), count, static_cast<off_t>(end)) == static_cast<ssize_t>(count),
                 "pwrite failed");
     }
     // Makes the file hold exactly `bytes`, as another program might.

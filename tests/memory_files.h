@@ -41,7 +41,8 @@ public:
         const std::uint64_t stored = file_.bytes.size(), total = stored + file_.tailLength;
         if (offset >= total) return {true, 0, 0};
         count = static_cast<std::size_t>(std::min<std::uint64_t>(count, total - offset));
-        std::size_t held = offset < stored ? static_cast<std::size_t>(std::min<std::uint64_t>(count, stored - offset)) : 0;
+        const std::size_t held =
+            offset < stored ? static_cast<std::size_t>(std::min<std::uint64_t>(count, stored - offset)) : 0;
         if (held > 0) std::memcpy(buffer, file_.bytes.data() + offset, held);
         std::memset(buffer + held, file_.tailByte, count - held);
         return {true, count, 0};

@@ -29,7 +29,9 @@ inline Bytes Le32(std::uint32_t value) {
 
 struct RiffNode {
     // A chunk that holds `data`; `id` gives the first four bytes.
-    static RiffNode Leaf(std::string id, Bytes data = {}) { return {std::move(id), std::nullopt, std::move(data), {}, std::nullopt}; }
+    static RiffNode Leaf(std::string id, Bytes data = {}) {
+        return {std::move(id), std::nullopt, std::move(data), {}, std::nullopt};
+    }
     static RiffNode Riff(std::string formType, std::vector<RiffNode> children = {}) {
         return {"RIFF", std::move(formType), {}, std::move(children), std::nullopt};
     }

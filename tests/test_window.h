@@ -58,7 +58,9 @@ public:
         InfoEditKind mode;
     };
 
-    void Answer(std::string code, std::string text) { script_.push_back(Reply{true, std::move(code), std::move(text)}); }
+    void Answer(std::string code, std::string text) {
+        script_.push_back(Reply{true, std::move(code), std::move(text)});
+    }
     void Confirm() { script_.push_back(Reply{true, std::nullopt, std::nullopt}); }
     void Cancel() { script_.push_back(Reply{false, std::nullopt, std::nullopt}); }
 
