@@ -9,13 +9,10 @@
 #include "riff/riff_layout.h"
 
 namespace quibo {
-namespace {
 
-bool IsFourCC(const std::string& text) {
+bool IsPrintableFourCC(const std::string& text) {
     return text.size() == 4 && std::all_of(text.begin(), text.end(), [](char c) { return c >= ' ' && c <= '~'; });
 }
-
-}  // namespace
 
 bool MainDialog::ChangeVideoFourCC(const std::string& fourCC, FourCCFields fields) {
     auto refuse = [this](const std::string& why) {
@@ -23,7 +20,7 @@ bool MainDialog::ChangeVideoFourCC(const std::string& fourCC, FourCCFields field
                                  MessageIcon::Exclamation});
         return false;
     };
-    if (!IsFourCC(fourCC)) return refuse("\"" + fourCC + "\" is no FourCC: it takes four printable ASCII characters.");
+    if (!IsPrintableFourCC(fourCC)) return refuse("\"" + fourCC + "\" is no FourCC: it takes four printable ASCII characters.");
     const StreamFacts& facts = report_.walk;
     if (!fileAnalysed_ || facts.firstVideoStream < 0) return refuse("This file has no video stream.");
     const StreamEntry& stream = facts.streams[static_cast<std::size_t>(facts.firstVideoStream)];

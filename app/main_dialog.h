@@ -44,6 +44,8 @@ struct Services {
 
 // Which of the first video stream's two FourCC fields a change writes.
 enum class FourCCFields { Both, Handler, Compression };
+// Whether `text` can be a FourCC: four printable ASCII characters.
+bool IsPrintableFourCC(const std::string& text);
 
 // The filters of the Open and Save dialogs.
 const std::vector<std::pair<std::string, std::string>>& AviFileFilters();

@@ -98,8 +98,7 @@ std::optional<std::string> ParseFourCCArgument(const std::string& argument, Four
     if (field == "handler") change.fields = FourCCFields::Handler;
     else if (field == "compression") change.fields = FourCCFields::Compression;
     else if (!field.empty()) return "\"" + field + "\" is neither handler nor compression";
-    if (change.fourCC.size() != 4 ||
-        !std::all_of(change.fourCC.begin(), change.fourCC.end(), [](char c) { return c >= ' ' && c <= '~'; }))
+    if (!IsPrintableFourCC(change.fourCC))
         return "\"" + change.fourCC + "\" is no FourCC: it takes four printable ASCII characters";
     return std::nullopt;
 }
