@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The first video stream's FourCC changed in the image, as an edit that the
-// Save and Save As road writes like any other.
+// Save and Save As road writes like any other; and the Change FourCC command.
 #include <algorithm>
+#include <strings.h>
 #include <optional>
 
 #include "app/main_dialog.h"
@@ -53,10 +54,40 @@ bool MainDialog::ChangeVideoFourCC(const std::string& fourCC, FourCCFields field
     return true;
 }
 
-bool MainDialog::FourCCChangesDecoder(const std::string& fourCC, FourCCFields fields) const {
-    if (fields == FourCCFields::Handler || services_.decoders == nullptr || !report_.video) return false;
+std::optional<std::string> MainDialog::DecoderChangeWarning(const std::string& fourCC, FourCCFields fields) const {
+    if (fields == FourCCFields::Handler || services_.decoders == nullptr || !report_.video) return std::nullopt;
     const std::vector<InstalledDecoder> decoders = services_.decoders->Decoders();
-    return DecoderNameFor(decoders, report_.video->compression) != DecoderNameFor(decoders, fourCC);
+    const std::string& old = report_.video->compression;
+    const std::string before = DecoderNameFor(decoders, old), after = DecoderNameFor(decoders, fourCC);
+    if (before == after) return std::nullopt;
+    auto with = [](const std::string& decoder) { return decoder.empty() ? std::string("no decoder") : decoder; };
+    return "FFmpeg decodes " + old + " with " + with(before) + " but " + fourCC + " with " + with(after) +
+           ": the file would no longer play as it does.";
+}
+
+FourCCQuestion MainDialog::FourCCQuestionNow() const {
+    FourCCQuestion question{report_.video->handler, report_.video->compression, {}, {}};
+    if (services_.decoders == nullptr) return question;
+    const std::vector<InstalledDecoder> decoders = services_.decoders->Decoders();
+    question.decoder = DecoderNameFor(decoders, question.compression);
+    if (question.decoder.empty()) return question;
+    for (const CodecEntry& entry : codecs_.ListedEntries())
+        if (::strcasecmp(entry.fourCC, question.compression.c_str()) != 0 &&
+            DecoderNameFor(decoders, entry.fourCC) == question.decoder)
+            question.sameDecoder.push_back({entry.fourCC, entry.description});
+    return question;
+}
+
+bool MainDialog::OnChangeFourCC() {
+    if (services_.fourCCDialog == nullptr || !fileAnalysed_ || !report_.video) return false;
+    const std::optional<FourCCAnswer> answer = services_.fourCCDialog->Ask(FourCCQuestionNow());
+    if (!answer) return false;
+    if (const auto warning = DecoderChangeWarning(answer->fourCC, answer->fields)) {
+        if (services_.messages.Show({*warning + " Change it all the same?", "Change FourCC", MessageButtons::OkCancel,
+                                     MessageIcon::Exclamation}) != MessageAnswer::Ok)
+            return false;
+    }
+    return ChangeVideoFourCC(answer->fourCC, answer->fields);
 }
 
 }  // namespace quibo

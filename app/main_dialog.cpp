@@ -206,6 +206,8 @@ bool MainDialog::IsCommandEnabled(int commandId) const {
             return fileAnalysed_ && imageModified_;
         case command::kClose:
             return fileRead_;
+        case command::kChangeFourCC:
+            return fileAnalysed_ && report_.video.has_value();
         default:
             return true;
     }

@@ -23,6 +23,7 @@
 #include "platform/field_surface.h"
 #include "platform/file_access.h"
 #include "platform/file_dialogs.h"
+#include "platform/fourcc_dialog.h"
 #include "platform/installed_decoder_source.h"
 #include "platform/message_boxes.h"
 
@@ -40,10 +41,10 @@ struct Services {
     CopyObserver* copyObserver = nullptr;
     // The installed video decoders; without a source none is installed.
     InstalledDecoderSource* decoders = nullptr;
+    // The Change FourCC dialog; without it the command does nothing.
+    FourCCDialog* fourCCDialog = nullptr;
 };
 
-// Which of the first video stream's two FourCC fields a change writes.
-enum class FourCCFields { Both, Handler, Compression };
 // Whether `text` can be a FourCC: four printable ASCII characters.
 bool IsPrintableFourCC(const std::string& text);
 
@@ -86,10 +87,16 @@ public:
     // nothing else. False, with a message, for a FourCC that is not four
     // printable ASCII characters or a field outside the image.
     bool ChangeVideoFourCC(const std::string& fourCC, FourCCFields fields);
-    // Whether FFmpeg would decode the file with another decoder after that
-    // change: it picks one by the compression, and the installed decoders'
-    // list tells which.
-    bool FourCCChangesDecoder(const std::string& fourCC, FourCCFields fields) const;
+    // Why the change would make FFmpeg decode the file with another decoder
+    // (it picks one by the compression, and the installed decoders' list
+    // tells which); nothing when it would not.
+    std::optional<std::string> DecoderChangeWarning(const std::string& fourCC, FourCCFields fields) const;
+    // Change FourCC: asks the dialog, and on a decoder change the user, then
+    // changes the FourCC; true when it did.
+    bool OnChangeFourCC();
+    // What the Change FourCC dialog shows: the fields, FFmpeg's decoder and
+    // the database's tags it decodes too. Only with a video stream.
+    FourCCQuestion FourCCQuestionNow() const;
 
     // Writing back: the first WriteLength() bytes of the image go over the
     // start of the file (Save) or of a copy (Save As).

@@ -104,12 +104,9 @@ std::optional<std::string> ParseFourCCArgument(const std::string& argument, Four
 }
 
 bool ApplyFourCCChange(MainDialog& dialog, CollectedMessages& messages, const FourCCChange& change, bool force) {
-    if (!force && dialog.FourCCChangesDecoder(change.fourCC, change.fields)) {
-        messages.Show({"FFmpeg would decode " + change.fourCC + " with another decoder than " +
-                           dialog.Report().video->compression +
-                           ": the file would no longer play as it does. --force changes it all the same. File will "
-                           "not be modified",
-                       "Change FourCC", MessageButtons::Ok, MessageIcon::Exclamation});
+    if (const auto warning = dialog.DecoderChangeWarning(change.fourCC, change.fields); warning && !force) {
+        messages.Show({*warning + " --force changes it all the same. File will not be modified", "Change FourCC",
+                       MessageButtons::Ok, MessageIcon::Exclamation});
         return false;
     }
     return dialog.ChangeVideoFourCC(change.fourCC, change.fields);

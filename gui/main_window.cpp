@@ -69,6 +69,7 @@ MainWindow::MainWindow(std::vector<std::string> codecPlaces, std::string pending
       messages_(this),
       dialogs_(this),
       editor_(this),
+      fourCCDialog_(this),
       copyObserver_(this),
       decoders_(libav_, DefaultDecoderCacheFile(), LoaderFingerprint() + " | " + LibavDecoderSource::Identity()) {
     RegisterQuiboResources();
@@ -103,7 +104,8 @@ MainWindow::MainWindow(std::vector<std::string> codecPlaces, std::string pending
                       .editor = &editor_,
                       .copier = &copier_,
                       .copyObserver = &copyObserver_,
-                      .decoders = &decoders_};
+                      .decoders = &decoders_,
+                      .fourCCDialog = &fourCCDialog_};
     dialog_ = std::make_unique<MainDialog>(services, std::move(codecPlaces));
     dialog_->SetPendingFileName(std::move(pendingFileName));
 }
@@ -289,6 +291,7 @@ void MainWindow::RunCommand(int command) {
         case command::kEditField: dialog_->OnEditField(); break;
         case command::kDeleteField: dialog_->OnDeleteField(); break;
         case command::kNewField: dialog_->OnNewField(); break;
+        case command::kChangeFourCC: dialog_->OnChangeFourCC(); break;
         case command::kRefresh: dialog_->OnViewRefresh(); break;
         case command::kListAllCodecs: SupportedCodecsDialog(dialog_->Codecs(), units_, this).exec(); break;
         case command::kInstalledCodecs: InstalledCodecsDialog(libav_, dialog_->Codecs(), units_, this).exec(); break;

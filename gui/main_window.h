@@ -13,6 +13,7 @@
 #include "app/main_dialog.h"
 #include "controls/title_tip_list_ctrl.h"
 #include "gui/dialog_units.h"
+#include "gui/fourcc_change_dialog.h"
 #include "gui/info_editor_dialog.h"
 #include "gui/progress_copy_observer.h"
 #include "gui/qt_file_dialogs.h"
@@ -96,6 +97,7 @@ private:
     QtMessageBoxes messages_;
     QtFileDialogs dialogs_;
     QtInfoEditor editor_;
+    QtFourCCDialog fourCCDialog_;
     PosixFileCopy copier_;
     ProgressCopyObserver copyObserver_;
     // The status check reads the decoders remembered between runs; the

@@ -17,5 +17,6 @@ inline constexpr int kNewField = 32783;
 inline constexpr int kClose = 32785;
 inline constexpr int kSaveAs = 32786;
 inline constexpr int kDetails = 32787;
+inline constexpr int kChangeFourCC = 32788;
 
 }  // namespace quibo::command

@@ -15,6 +15,8 @@ constexpr MenuItem kEdit[] = {
     {"&Delete Selected RIFF Info Feild", command::kDeleteField},
     {nullptr, 0},
     {"&New RIFF Info Feild", command::kNewField},
+    {nullptr, 0},
+    {"Change &FourCC...", command::kChangeFourCC},
 };
 constexpr MenuItem kView[] = {
     {"&Codecs Installed on this Machine", command::kInstalledCodecs},

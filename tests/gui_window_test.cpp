@@ -14,6 +14,7 @@
 #include "app/command_line.h"
 #include "gui/about_dialog.h"
 #include "gui/details_dialog.h"
+#include "gui/fourcc_change_dialog.h"
 #include "gui/main_window.h"
 #include "info/info_field_table.h"
 #include "modal_script.h"
@@ -140,10 +141,11 @@ protected:
     std::string fileDialog;
 
     const std::vector<std::string> noFile = {"&Save", "Save &As...", "&Close", "&Edit Selected RIFF Info Field",
-                                             "&Delete Selected RIFF Info Feild", "&New RIFF Info Feild", "&Details...",
-                                             "Refresh"};
+                                             "&Delete Selected RIFF Info Feild", "&New RIFF Info Feild", "Change &FourCC...",
+                                             "&Details...", "Refresh"};
+    // The clip has no video stream, whose FourCC could change.
     const std::vector<std::string> noSelection = {"&Save", "Save &As...", "&Edit Selected RIFF Info Field",
-                                                  "&Delete Selected RIFF Info Feild"};
+                                                  "&Delete Selected RIFF Info Feild", "Change &FourCC..."};
 };
 
 TEST_F(WindowTest, StartWithAMissingFileReportsTheSystemsText) {
@@ -175,13 +177,13 @@ TEST_F(WindowTest, MenusFollowTheFileAndTheSelection) {
     SelectRow(*window, "JUNK");
     EXPECT_EQ(Disabled(*window), noSelection);
     SelectRow(*window, "IART");
-    EXPECT_EQ(Disabled(*window), (std::vector<std::string>{"&Save", "Save &As..."}));
+    EXPECT_EQ(Disabled(*window), (std::vector<std::string>{"&Save", "Save &As...", "Change &FourCC..."}));
 
     EditRow(*window, "INAM", "A longer title");
     EXPECT_EQ(Rows(*window)[1], "INAM=A longer title");
     // The edited row stays selected.
     EXPECT_EQ(window->SelectedInfoRow(), 1);
-    EXPECT_TRUE(Disabled(*window).empty());
+    EXPECT_EQ(Disabled(*window), std::vector<std::string>{"Change &FourCC..."});
 
     modals.ThenPress(QMessageBox::No);
     Choose(*window, command::kClose);
@@ -196,8 +198,8 @@ TEST_F(WindowTest, MenusFollowTheFileAndTheSelection) {
     SelectRow(*window, "INAM");
     EXPECT_EQ(Disabled(*window),
               (std::vector<std::string>{"&Save", "Save &As...", "&Edit Selected RIFF Info Field",
-                                        "&Delete Selected RIFF Info Feild", "&New RIFF Info Feild", "&Details...",
-                                        "Refresh"}));
+                                        "&Delete Selected RIFF Info Feild", "&New RIFF Info Feild",
+                                        "Change &FourCC...", "&Details...", "Refresh"}));
 }
 
 TEST_F(WindowTest, EscapeNeverClosesAndExitAsksOnlyAboutUnsavedEdits) {
@@ -240,6 +242,56 @@ TEST_F(WindowTest, SaveAndSaveAsGoThroughTheWindowsDialogs) {
     EXPECT_EQ(Text(*window, control::kFileName), copy);
     EXPECT_NE(ReadAll(copy).find("Copied artist"), Bytes::npos);
     EXPECT_EQ(ReadAll(clip).find("Copied artist"), Bytes::npos);
+}
+
+// Edit > Change FourCC on an XVID stream: the dialog offers the tags FFmpeg's decoder of XVID reads too, and a pick
+// among them is saved as eight bytes; another decoder's tag is asked about; a file changed since Open is not written.
+TEST_F(WindowTest, ChangeFourCCOffersTheSameDecodersTagsAndSavesThroughTheWindow) {
+    const Bytes original = SmallAvi().ToBytes();
+    const std::string path = dir.Write("xvid.avi", original);
+    const std::size_t handler = original.find("strh") + 12, compression = original.find("strf") + 24;
+    auto window = Started(path);
+    std::string offered;
+    modals.Then<FourCCChangeDialog>([&offered](FourCCChangeDialog& change) {
+        QListWidget& list = *change.Alternatives();
+        for (int row = 0; row < list.count(); ++row) offered += list.item(row)->text().left(4).toStdString() + " ";
+        const QList<QListWidgetItem*> pick = list.findItems(QStringLiteral("DX50"), Qt::MatchStartsWith);
+        ASSERT_EQ(pick.size(), 1);
+        QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, list.visualItemRect(pick[0]).center());
+        QTest::mouseClick(change.OkButton(), Qt::LeftButton);
+    });
+    Choose(*window, command::kChangeFourCC);
+    for (const char* tag : {"DIVX ", "DX50 ", "FMP4 "}) EXPECT_NE(offered.find(tag), std::string::npos) << offered;
+    for (const char* tag : {"XVID ", "H264 ", "MJPG "}) EXPECT_EQ(offered.find(tag), std::string::npos) << offered;
+    modals.ThenPress(QMessageBox::Ok);
+    Choose(*window, command::kSave);
+    Bytes expected = original;
+    expected.replace(handler, 4, "DX50").replace(compression, 4, "DX50");
+    EXPECT_EQ(ReadAll(path), expected);
+    EXPECT_EQ(Text(*window, control::kVideoFourCC), "DX50");
+
+    auto typeAndOk = [this](const char* tag, FourCCFields fields) {
+        modals.Then<FourCCChangeDialog>([tag, fields](FourCCChangeDialog& change) {
+            QTest::keyClicks(change.FourCCField(), QString::fromLatin1(tag));
+            QTest::mouseClick(change.FieldChoice(fields), Qt::LeftButton);
+            QTest::mouseClick(change.OkButton(), Qt::LeftButton);
+        });
+    };
+    typeAndOk("H264", FourCCFields::Both);
+    modals.ThenPress(QMessageBox::Cancel);
+    Choose(*window, command::kChangeFourCC);
+    EXPECT_NE(modals.Met().back().find("but H264 with H.264"), std::string::npos) << modals.Met().back();
+    EXPECT_FALSE(window->Dialog().ImageModified());
+
+    typeAndOk("divx", FourCCFields::Handler);
+    Choose(*window, command::kChangeFourCC);
+    EXPECT_EQ(window->Dialog().Report().video->handler, "divx");
+    dir.Write("xvid.avi", original);
+    modals.ThenPress(QMessageBox::Ok);
+    modals.ThenPress(QMessageBox::Ok);
+    Choose(*window, command::kSave);
+    EXPECT_EQ(modals.Met().back().substr(0, 22), "File Changed on Disk: ");
+    EXPECT_EQ(ReadAll(path), original);
 }
 
 // A file named at start-up opens without a dialog; then the keys, the title, the Details view, the right-click menu

@@ -296,38 +296,45 @@ TEST(RealStreams, VideoBitstreamAsMediaInfoReadsIt) {
     }
 }
 
-// quibo-info --set-fourcc on an ffmpeg file: only the named four or eight
-// bytes change, the peers read the new tag, FFmpeg decodes the same frames;
-// a tag FFmpeg decodes otherwise is refused without --force.
+// quibo-info --set-fourcc on ffmpeg's and mencoder's files: only the named
+// four or eight bytes change, the peers read the new tag, FFmpeg decodes the
+// same frames; a tag FFmpeg decodes otherwise is refused without --force.
 TEST(RealStreams, FourCCChangedInPlace) {
-    for (const char* tool : {"ffmpeg", "ffprobe", "mediainfo"})
+    for (const char* tool : {"ffmpeg", "ffprobe", "mencoder", "mediainfo"})
         if (!HaveTool(tool)) GTEST_SKIP() << tool << " is not installed";
     TempDir dir;
-    const std::string path = dir / "clip.avi";
-    ASSERT_TRUE(RunQuietly("ffmpeg -y -f lavfi -i testsrc=size=320x240:rate=25:duration=2 -c:v mpeg4 -vtag XVID " +
-                           Quoted(path)));
+    const std::string source = dir / "source.y4m", path = dir / "clip.avi";
+    ASSERT_TRUE(RunQuietly("ffmpeg -y -f lavfi -i testsrc=size=320x240:rate=25:duration=2 -pix_fmt yuv420p " +
+                           Quoted(source)));
+    const std::string writers[] = {"ffmpeg -y -i " + Quoted(source) + " -c:v mpeg4 -vtag XVID " + Quoted(path),
+                                   "mencoder " + Quoted(source) + " -ovc lavc -lavcopts vcodec=mpeg4 -ffourcc XVID "
+                                   "-nosound -o " + Quoted(path)};
     const std::string frames = "ffmpeg -v error -i " + Quoted(path) + " -f framecrc -";
-    const std::string decoded = Captured(frames);
     const struct {
         const char *argument, *tags;  // handler/compression after the change
         int status;
     } rows[] = {{"DIVX", "DIVX/DIVX", 0}, {"handler=xvid", "xvid/DIVX", 0}, {"compression=DX50", "xvid/DX50", 0},
                 {"H264", "xvid/DX50", 1}, {"compression=WMV3", "xvid/DX50", 1}};
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.argument);
-        const Bytes before = ReadAll(path);
-        EXPECT_EQ(RunProgram(Quoted(QUIBO_INFO_PATH) + " --set-fourcc " + row.argument + " " + Quoted(path)).status,
-                  row.status);
-        const Bytes after = ReadAll(path);
-        ASSERT_EQ(after.size(), before.size());
-        const std::size_t handler = after.find("strh") + 12, compression = after.find("strf") + 24;
-        for (std::size_t at = 0; at < after.size(); ++at)
-            EXPECT_TRUE(after[at] == before[at] || at - handler < 4 || at - compression < 4) << "byte " << at;
-        EXPECT_EQ(after.substr(handler, 4) + "/" + after.substr(compression, 4), row.tags);
-        EXPECT_EQ(Captured("ffprobe -v error -show_entries stream=codec_tag_string -of csv=p=0 " + Quoted(path)),
-                  std::string(row.tags + 5));
-        EXPECT_EQ(MediaInfo(path, "Video;%CodecID%"), std::string(row.tags + 5));
-        EXPECT_EQ(Captured(frames), decoded);
+    for (const std::string& writer : writers) {
+        SCOPED_TRACE(writer);
+        ASSERT_TRUE(RunQuietly(writer));
+        const std::string decoded = Captured(frames);
+        for (const auto& row : rows) {
+            SCOPED_TRACE(row.argument);
+            const Bytes before = ReadAll(path);
+            EXPECT_EQ(RunProgram(Quoted(QUIBO_INFO_PATH) + " --set-fourcc " + row.argument + " " + Quoted(path)).status,
+                      row.status);
+            const Bytes after = ReadAll(path);
+            ASSERT_EQ(after.size(), before.size());
+            const std::size_t handler = after.find("strh") + 12, compression = after.find("strf") + 24;
+            for (std::size_t at = 0; at < after.size(); ++at)
+                EXPECT_TRUE(after[at] == before[at] || at - handler < 4 || at - compression < 4) << "byte " << at;
+            EXPECT_EQ(after.substr(handler, 4) + "/" + after.substr(compression, 4), row.tags);
+            EXPECT_EQ(Captured("ffprobe -v error -show_entries stream=codec_tag_string -of csv=p=0 " + Quoted(path)),
+                      std::string(row.tags + 5));
+            EXPECT_EQ(MediaInfo(path, "Video;%CodecID%"), std::string(row.tags + 5));
+            EXPECT_EQ(Captured(frames), decoded);
+        }
     }
 }
 
