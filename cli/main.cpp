@@ -5,22 +5,14 @@
 #include <cstdio>
 #include <iostream>
 
-#include "app/main_dialog.h"
-#include "app/details_text.h"
-#include "app/window_report.h"
 #include "cli/codec_listings.h"
-#include "cli/collected_messages.h"
 #include "cli/file_arguments.h"
 #include "cli/file_report.h"
-#include "cli/info_edit_script.h"
-#include "cli/read_ahead.h"
+#include "cli/file_run.h"
+#include "cli/headless_window.h"
+#include "cli/ordered_workers.h"
 #include "codecs/codec_database.h"
-#include "platform/cached_decoder_source.h"
-#include "platform/libav_decoder_source.h"
-#include "platform/posix_file_access.h"
-#include "platform/posix_file_copy.h"
 #include "platform/program_directory.h"
-#include "platform/recorded_fields.h"
 
 namespace {
 
@@ -46,20 +38,6 @@ std::vector<quibo::EditOperation> EditOperationsInOrder(const CLI::App& app, con
         }
     }
     return operations;
-}
-
-// One file's JSON object; as an element of the array, indented by two.
-void PrintJson(const nlohmann::ordered_json& object, bool inArray, std::ostream& out) {
-    const std::string text = object.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
-    if (!inArray) {
-        out << text;
-        return;
-    }
-    out << "  ";
-    for (char c : text) {
-        out << c;
-        if (c == '\n') out << "  ";
-    }
 }
 
 }  // namespace
@@ -95,9 +73,8 @@ int main(int argc, char** argv) {
     std::vector<std::string> setArguments, deleteCodes;
     std::string output;
     bool dryRun = false;
-    std::size_t readsInFlight = 8;
-    app.add_option("-j,--jobs", readsInFlight,
-                   "Read ahead N of the files still to come while one is analysed (0: none)")
+    std::size_t jobs = 8;
+    app.add_option("-j,--jobs", jobs, "Analyse N files at a time, reports in the order given (0 or 1: one by one)")
         ->type_name("N")
         ->capture_default_str()
         ->check(CLI::Range(0, 64));
@@ -147,34 +124,19 @@ int main(int argc, char** argv) {
     // reported, instead of ending the program.
     std::signal(SIGXFSZ, SIG_IGN);
 
-    quibo::PosixFileAccess files;
-    quibo::CollectedMessages messages;
-    quibo::ScriptFileDialogs dialogs;
-    quibo::RecordedFields fields;
-    quibo::LibavDecoderSource libav;
-    quibo::CachedDecoderSource decoders(libav, quibo::DefaultDecoderCacheFile(),
-                                        quibo::LoaderFingerprint() + " | " + quibo::LibavDecoderSource::Identity());
-    quibo::ScriptedInfoEditor editor;
-    quibo::PosixFileCopy copier;
-    quibo::ScriptCopyObserver copyObserver(messages);
-    quibo::MainDialog dialog({.files = files,
-                              .messages = messages,
-                              .dialogs = dialogs,
-                              .fields = fields,
-                              .editor = &editor,
-                              .copier = &copier,
-                              .copyObserver = &copyObserver,
-                              .decoders = &decoders},
-                             quibo::CodecDatabasePlaces(quibo::ProgramDirectory()));
-    dialog.Start();
+    // The codec places are looked up once; each thread's window loads them.
+    const std::vector<std::string> codecPlaces = quibo::CodecDatabasePlaces(quibo::ProgramDirectory());
+    quibo::HeadlessWindow window(codecPlaces);
     // What start-up had to say (the codec database) belongs to every file's
     // report, and is printed once.
-    const std::vector<quibo::Message> startup = messages.All();
+    quibo::RunOptions options;
+    options.startup = window.messages.All();
     if (!json || csv)
-        for (const quibo::Message& message : startup) std::cerr << message.caption << ": " << message.text << '\n';
+        for (const quibo::Message& message : options.startup)
+            std::cerr << message.caption << ": " << message.text << '\n';
     if (listCodecs || listInstalled) {
         quibo::PrintCodecListing(listCodecs ? quibo::CodecListing::Supported : quibo::CodecListing::Installed,
-                                 dialog.Codecs(), libav, json, startup, std::cout);
+                                 window.dialog.Codecs(), window.libav, json, options.startup, std::cout);
         return kExitAnalysed;
     }
 
@@ -183,54 +145,43 @@ int main(int argc, char** argv) {
     for (const std::string& line : expanded.refused) std::cerr << "quibo-info: " << line << '\n';
     if (!expanded.refused.empty()) status = kExitNotAnalysed;
     paths = expanded.files;
-    // Each file's report goes out as soon as it is made, so that memory
-    // stays flat over any number of files.
     const bool jsonArray = json && paths.size() != 1;
+    options.format = csv        ? quibo::ReportFormat::Csv
+                     : jsonArray ? quibo::ReportFormat::JsonArrayElement
+                     : json      ? quibo::ReportFormat::Json
+                     : details   ? quibo::ReportFormat::Details
+                                 : quibo::ReportFormat::Text;
+    options.operations = std::move(operations);
+    options.fourCCChange = std::move(fourCCChange);
+    options.force = force;
+    options.dryRun = dryRun;
+    if (outputOption->count() > 0) options.output = output;
+
+    // Each file's report goes out as soon as it and those before it are
+    // made, so that memory stays flat over any number of files.
     if (jsonArray) std::cout << (paths.empty() ? "[]" : "[\n");
     if (csv) std::cout << quibo::CsvHeader();
-    std::size_t printed = 0;
-    // Edits stay one file at a time: only a report reads ahead.
-    const bool editing = !operations.empty() || fourCCChange;
-    quibo::ReadAhead readAhead(paths, editing ? 0 : readsInFlight);
-    for (std::size_t i = 0; i < paths.size(); ++i) {
-        readAhead.Reached(i);
-        // Close, then open the next file by name: the road of a user who
-        // opens one file after another.
-        dialog.OnFileClose();
-        messages.Clear();
-        dialog.SetPendingFileName(paths[i]);
-        dialog.OnFileOpen();
-        if (!dialog.FileAnalysed()) {
-            status = kExitNotAnalysed;
-        } else if (editing) {
-            bool edited =
-                (!fourCCChange || quibo::ApplyFourCCChange(dialog, messages, *fourCCChange, force)) &&
-                (operations.empty() || quibo::ApplyEditOperations(dialog, fields, editor, messages, operations));
-            if (!edited || (!dryRun && !quibo::WriteEdits(dialog, dialogs, outputOption->count() > 0
-                                                                                ? std::optional<std::string>(output)
-                                                                                : std::nullopt)))
-                status = kExitNotAnalysed;
+    std::size_t index = 0, printed = 0;
+    const std::function<void(quibo::FileOutput&)> print = [&](quibo::FileOutput& file) {
+        if (!file.succeeded) status = kExitNotAnalysed;
+        std::cerr << file.messages;
+        if (jsonArray && index > 0) std::cout << ",\n";
+        ++index;
+        if (file.report.empty()) return;
+        if (!json && !csv && printed++ > 0) std::cout << '\n';
+        std::cout << file.report;
+    };
+    // Edits go one file at a time, in order, in the one window.
+    if (options.Editing() || jobs <= 1 || paths.size() <= 1) {
+        for (const std::string& path : paths) {
+            quibo::FileOutput file = quibo::RunOnFile(window, path, options);
+            print(file);
         }
-
-        quibo::FileReport report{paths[i], &fields, dialog.FileRead() ? &dialog.Report() : nullptr, messages.All()};
-        if (json) {
-            report.messages.insert(report.messages.begin(), startup.begin(), startup.end());
-            if (jsonArray && i > 0) std::cout << ",\n";
-            PrintJson(quibo::ReportJson(report), jsonArray, std::cout);
-            continue;
-        }
-        for (const quibo::Message& message : report.messages)
-            std::cerr << message.caption << ": " << message.text << '\n';
-        if (csv) {
-            std::cout << quibo::CsvRow(report);
-            continue;
-        }
-        // A file that could not be read has its message and no report of
-        // empty fields.
-        if (!dialog.FileRead()) continue;
-        if (printed++ > 0) std::cout << '\n';
-        std::cout << quibo::WindowReportText(fields);
-        if (details) std::cout << "Details\n" << quibo::DetailsText(dialog.Report(), paths[i]);
+    } else {
+        quibo::RunInOrder<quibo::HeadlessWindow, quibo::FileOutput>(
+            paths.size(), jobs, [&] { return std::make_unique<quibo::HeadlessWindow>(codecPlaces); },
+            [&](quibo::HeadlessWindow& own, std::size_t i) { return quibo::RunOnFile(own, paths[i], options); },
+            print);
     }
     if (jsonArray && !paths.empty()) std::cout << "\n]";
     if (json) std::cout << '\n';

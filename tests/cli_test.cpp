@@ -94,8 +94,8 @@ TEST_F(QuiboInfo, CsvHasOneRowPerFile) {
         << run.out;
 }
 
-// Reports go out file by file, reading ahead: 10,000 files take no more
-// memory than 100, and no more file descriptors.
+// Reports go out file by file, eight files analysed at a time: 10,000 files
+// take no more memory than 100, and no more file descriptors.
 TEST_F(QuiboInfo, ManyFilesInFlatMemory) {
     auto peakKilobytes = [&](int count) {
         const std::string folder = dir / ("many" + std::to_string(count));
