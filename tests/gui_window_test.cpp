@@ -52,6 +52,12 @@ protected:
         return window;
     }
     static std::string Text(const MainWindow& window, int id) { return window.ShownText(id).toStdString(); }
+    // The window manager makes the window active again after a dialog; the offscreen platform does not.
+    static void Press(MainWindow& window, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::ControlModifier) {
+        QApplication::setActiveWindow(&window);
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
+        QTest::keyClick(&window, key, modifiers);
+    }
     // Every field's text, run together.
     static std::string Texts(const MainWindow& window) {
         std::string texts;
@@ -75,7 +81,6 @@ protected:
     static void Click(MainWindow& window, const std::string& code, Qt::MouseButton button = Qt::LeftButton) {
         QTest::mouseClick(window.windowHandle(), button, {}, RowAt(window, code));
     }
-    // Clicks the menu bar's `menu` open and returns it.
     static QMenu& OpenMenu(MainWindow& window, QMenu* menu) {
         QMenuBar* bar = window.menuBar();
         QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(menu->menuAction()).center());
@@ -168,13 +173,12 @@ TEST_F(WindowTest, MenusFollowTheFileAndTheSelection) {
     EXPECT_EQ(ReadAll(clip), kClip);
 
     ThenChooseFile(broken);
-    Choose(*window, command::kOpen);
+    Press(*window, Qt::Key_O);
     EXPECT_EQ(Text(*window, control::kFileStatus), "Not a valid AVI File");
     Click(*window, "INAM");
-    EXPECT_EQ(Disabled(*window),
-              (std::vector<std::string>{"&Save", "Save &As...", "&Edit Selected RIFF Info Field",
-                                        "&Delete Selected RIFF Info Feild", "&New RIFF Info Feild",
-                                        "Change &FourCC...", "&Details...", "Refresh"}));
+    std::vector<std::string> closeOnly = noFile;
+    closeOnly.erase(closeOnly.begin() + 2);
+    EXPECT_EQ(Disabled(*window), closeOnly);
 }
 
 // A file named at start-up that cannot be opened: the system's reason, and a window without a file, which Exit
@@ -193,14 +197,13 @@ TEST_F(WindowTest, StartWithAMissingFileThenEscapeAndExit) {
     QTest::keyClick(window.get(), Qt::Key_Escape);
     EXPECT_TRUE(window->isVisible());
     modals.ThenPress(QMessageBox::Cancel);
-    Choose(*window, command::kExit);
+    Press(*window, Qt::Key_Q);
     EXPECT_TRUE(window->isVisible());
     modals.ThenPress(QMessageBox::No);
     EXPECT_TRUE(window->close());
     const std::string asked = "Exiting...: Save changes to " + clip + "?";
     EXPECT_EQ(modals.Met(), (std::vector<std::string>{"File Open Failure: Unable to open file " + missing + ":\n\n" +
                                                           std::strerror(ENOENT), "INFO Chunk Editor", asked, asked}));
-    EXPECT_EQ(ReadAll(clip), kClip);
 }
 
 // Edit > Change FourCC on an XVID stream: the dialog offers the tags FFmpeg's decoder of XVID reads too, and a pick
@@ -255,12 +258,6 @@ TEST_F(WindowTest, ChangeFourCCOffersTheSameDecodersTagsAndSavesThroughTheWindow
 // right-click menu and the marks a user meets.
 TEST_F(WindowTest, StartWithAFileThenKeysTitleDetailsSavesContextMenuAndMarks) {
     auto window = Started(clip);
-    auto pressCtrl = [&window](Qt::Key key) {
-        // The window manager makes the window active again after a dialog; the offscreen platform does not.
-        QApplication::setActiveWindow(window.get());
-        EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
-        QTest::keyClick(window.get(), key, Qt::ControlModifier);
-    };
     EXPECT_EQ(Text(*window, control::kFileName), clip);
     EXPECT_EQ(Text(*window, control::kFileStatus), "File Length Correct");
     EXPECT_EQ(Rows(*window), (std::vector<std::string>{"JUNK=Made with Tool 2    ", "INAM=Title", "IART=Artist"}));
@@ -269,7 +266,7 @@ TEST_F(WindowTest, StartWithAFileThenKeysTitleDetailsSavesContextMenuAndMarks) {
     EXPECT_FALSE(window->isWindowModified());
     EXPECT_FALSE(window->windowIcon().pixmap(32).isNull());
     // Ctrl+S saves nothing while there is nothing to save: no question.
-    pressCtrl(Qt::Key_S);
+    Press(*window, Qt::Key_S);
 
     // A double click on the Audio group, and Ctrl+D, open the Details view.
     for (int i = 0; i < 2; ++i)
@@ -281,20 +278,17 @@ TEST_F(WindowTest, StartWithAFileThenKeysTitleDetailsSavesContextMenuAndMarks) {
     QWidget* audio = window->Control(control::kAudioEncoding)->parentWidget();
     QTest::mouseDClick(window->windowHandle(), Qt::LeftButton, {},
                        audio->mapTo(window.get(), QPoint(audio->width() / 2, 4)));
-    pressCtrl(Qt::Key_D);
+    Press(*window, Qt::Key_D);
 
     EditRow(*window, "IART", "Edited");
     EXPECT_TRUE(window->isWindowModified());
     modals.ThenPress(QMessageBox::Ok);
-    pressCtrl(Qt::Key_S);
+    Press(*window, Qt::Key_S);
     EXPECT_EQ(modals.Met().back(), "File Modification Confirmation: Overwrite the input file with updated version?");
     EXPECT_EQ(Text(*window, control::kFileStatus), "Update successful");
     EXPECT_FALSE(window->isWindowModified());
     EXPECT_NE(ReadAll(clip).find("Edited"), Bytes::npos);
     EXPECT_EQ(ReadAll(clip).size(), kClip.size());
-    QStringList shortcuts;
-    for (QAction* action : window->Menus().first()->actions()) shortcuts << action->shortcut().toString();
-    EXPECT_EQ(shortcuts, (QStringList{"Ctrl+O", "Ctrl+S", "Ctrl+Shift+S", "Ctrl+W", "", "Ctrl+Q"}));
 
     // The right button on a row opens the list's menu as a popup of the window; its Delete asks, then deletes that
     // row. Below the rows there is no menu.
@@ -316,7 +310,7 @@ TEST_F(WindowTest, StartWithAFileThenKeysTitleDetailsSavesContextMenuAndMarks) {
     // Save As writes the unsaved deletion to the copy, which the window then holds; the file stays as it was.
     const std::string copy = dir / "copy.avi";
     ThenChooseFile(copy);
-    Choose(*window, command::kSaveAs);
+    Press(*window, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(fileDialog, "Save modified copy of AVI file to... [AVI Files (*.avi); ALL Files (*)] " + clip);
     EXPECT_EQ(Text(*window, control::kFileStatus), "Copying and modification successful");
     EXPECT_EQ(Text(*window, control::kFileName), copy);
@@ -334,7 +328,7 @@ TEST_F(WindowTest, StartWithAFileThenKeysTitleDetailsSavesContextMenuAndMarks) {
     for (QLabel* label : window->findChildren<QLabel*>()) buddies += label->buddy() != nullptr;
     EXPECT_EQ(buddies, static_cast<int>(MainWindowFields().size()));
 
-    pressCtrl(Qt::Key_W);
+    Press(*window, Qt::Key_W);
     EXPECT_EQ(window->windowTitle().toStdString(), title);
 }
 
