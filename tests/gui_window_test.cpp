@@ -51,16 +51,14 @@ protected:
         window->Start();
         return window;
     }
+    static std::string Text(const MainWindow& window, int id) { return window.ShownText(id).toStdString(); }
     // The window manager makes the window active again after a dialog; the offscreen platform does not.
-    static void Activate(MainWindow& window) {
+    static void Press(MainWindow& window, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::ControlModifier) {
         QApplication::setActiveWindow(&window);
         EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
+        QTest::keyClick(&window, key, modifiers);
     }
-
-    // A field's text (line edits and buttons alike); every field's, run together.
-    static std::string Text(const MainWindow& window, int controlId) {
-        return window.Control(controlId)->property("text").toString().toStdString();
-    }
+    // Every field's text, run together.
     static std::string Texts(const MainWindow& window) {
         std::string texts;
         for (const FieldSpec& field : MainWindowFields()) texts += Text(window, field.controlId);
@@ -69,23 +67,20 @@ protected:
     // Each INFO row as "CODE=contents".
     static std::vector<std::string> Rows(const MainWindow& window) {
         std::vector<std::string> rows;
-        const TitleTipListCtrl& list = *window.InfoListView();
-        for (int row = 0; row < list.topLevelItemCount(); ++row)
-            rows.push_back((list.topLevelItem(row)->text(0) + "=" + list.topLevelItem(row)->text(2)).toStdString());
+        for (const QTreeWidgetItem* row : window.InfoListView()->findItems("", Qt::MatchContains))
+            rows.push_back((row->text(0) + "=" + row->text(2)).toStdString());
         return rows;
     }
-    // The centre of the row of `code` in the list's viewport.
-    static QPoint RowCentre(MainWindow& window, const std::string& code) {
+    // The centre of the row of `code`, in the window: the platform makes double clicks on windows only.
+    static QPoint RowAt(MainWindow& window, const std::string& code) {
         const TitleTipListCtrl& list = *window.InfoListView();
-        const QModelIndexList found =
-            list.model()->match(list.model()->index(0, 0), Qt::DisplayRole, QString::fromStdString(code));
-        EXPECT_FALSE(found.isEmpty()) << code;
-        return found.isEmpty() ? QPoint() : list.visualRect(found.first()).center();
+        const QList<QTreeWidgetItem*> found = list.findItems(QString::fromStdString(code), Qt::MatchExactly);
+        EXPECT_EQ(found.size(), 1) << code;
+        return list.viewport()->mapTo(&window, list.visualItemRect(found.value(0)).center());
     }
-    static void SelectRow(MainWindow& window, const std::string& code) {
-        QTest::mouseClick(window.InfoListView()->viewport(), Qt::LeftButton, {}, RowCentre(window, code));
+    static void Click(MainWindow& window, const std::string& code, Qt::MouseButton button = Qt::LeftButton) {
+        QTest::mouseClick(window.windowHandle(), button, {}, RowAt(window, code));
     }
-    // Clicks the menu bar's `menu` open and returns it.
     static QMenu& OpenMenu(MainWindow& window, QMenu* menu) {
         QMenuBar* bar = window.menuBar();
         QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(menu->menuAction()).center());
@@ -96,11 +91,10 @@ protected:
     static void Choose(MainWindow& window, int command) {
         for (QMenu* menu : window.Menus())
             for (QAction* action : menu->actions())
-                if (!action->isSeparator() && action->data().toInt() == command) {
+                if (action->data().toInt() == command) {
                     const QPoint at = menu->actionGeometry(action).center();
                     QTest::mouseClick(&OpenMenu(window, menu), Qt::LeftButton, {}, at);
-                    menu->hide();
-                    return;
+                    return menu->hide();
                 }
         ADD_FAILURE() << "no command " << command;
     }
@@ -109,21 +103,18 @@ protected:
         std::vector<std::string> disabled;
         for (QMenu* menu : window.Menus()) {
             for (QAction* action : OpenMenu(window, menu).actions())
-                if (!action->isSeparator() && !action->isEnabled()) disabled.push_back(action->text().toStdString());
+                if (!action->isEnabled()) disabled.push_back(action->text().toStdString());
             QTest::keyClick(menu, Qt::Key_Escape);
         }
         return disabled;
     }
-
-    // A double click on the row of `code`, through the window, where the platform makes the double click; in the
-    // editor the user types `text` over the selected old one and clicks OK.
+    // A double click on the row of `code`; in the editor the user types `text` over the selected old one, then OK.
     void EditRow(MainWindow& window, const std::string& code, const std::string& text) {
         modals.Then<InfoEditorDialog>([text](InfoEditorDialog& editor) {
             QTest::keyClicks(editor.TextField(), QString::fromStdString(text));
             QTest::mouseClick(editor.OkButton(), Qt::LeftButton);
         });
-        const QPoint at = window.InfoListView()->viewport()->mapTo(&window, RowCentre(window, code));
-        QTest::mouseDClick(window.windowHandle(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(window.windowHandle(), Qt::LeftButton, {}, RowAt(window, code));
     }
     // Answers the next file dialog with `path`, after noting its title, filters and the name it offered.
     void ThenChooseFile(const std::string& path) {
@@ -141,22 +132,12 @@ protected:
     std::string fileDialog;
 
     const std::vector<std::string> noFile = {"&Save", "Save &As...", "&Close", "&Edit Selected RIFF Info Field",
-                                             "&Delete Selected RIFF Info Feild", "&New RIFF Info Feild", "Change &FourCC...",
-                                             "&Details...", "Refresh"};
+                                             "&Delete Selected RIFF Info Feild", "&New RIFF Info Feild",
+                                             "Change &FourCC...", "&Details...", "Refresh"};
     // The clip has no video stream, whose FourCC could change.
     const std::vector<std::string> noSelection = {"&Save", "Save &As...", "&Edit Selected RIFF Info Field",
                                                   "&Delete Selected RIFF Info Feild", "Change &FourCC..."};
 };
-
-TEST_F(WindowTest, StartWithAMissingFileReportsTheSystemsText) {
-    const std::string missing = dir / "missing.avi";
-    modals.ThenPress(QMessageBox::Ok);
-    auto window = Started(missing);
-    EXPECT_EQ(modals.Met(), std::vector<std::string>{"File Open Failure: Unable to open file " + missing + ":\n\n" +
-                                                     std::strerror(ENOENT)});
-    EXPECT_EQ(Texts(*window), "");
-    EXPECT_EQ(Disabled(*window), noFile);
-}
 
 TEST_F(WindowTest, MenusFollowTheFileAndTheSelection) {
     const std::string broken = dir.Write("broken.avi", [] {
@@ -173,10 +154,9 @@ TEST_F(WindowTest, MenusFollowTheFileAndTheSelection) {
     Choose(*window, command::kOpen);
     EXPECT_EQ(fileDialog, "Select file to be checked.. [AVI Files (*.avi); ALL Files (*)] ");
     EXPECT_EQ(Disabled(*window), noSelection);
-
-    SelectRow(*window, "JUNK");
+    Click(*window, "JUNK");
     EXPECT_EQ(Disabled(*window), noSelection);
-    SelectRow(*window, "IART");
+    Click(*window, "IART");
     EXPECT_EQ(Disabled(*window), (std::vector<std::string>{"&Save", "Save &As...", "Change &FourCC..."}));
 
     EditRow(*window, "INAM", "A longer title");
@@ -193,55 +173,37 @@ TEST_F(WindowTest, MenusFollowTheFileAndTheSelection) {
     EXPECT_EQ(ReadAll(clip), kClip);
 
     ThenChooseFile(broken);
-    Choose(*window, command::kOpen);
+    Press(*window, Qt::Key_O);
     EXPECT_EQ(Text(*window, control::kFileStatus), "Not a valid AVI File");
-    SelectRow(*window, "INAM");
-    EXPECT_EQ(Disabled(*window),
-              (std::vector<std::string>{"&Save", "Save &As...", "&Edit Selected RIFF Info Field",
-                                        "&Delete Selected RIFF Info Feild", "&New RIFF Info Feild",
-                                        "Change &FourCC...", "&Details...", "Refresh"}));
+    Click(*window, "INAM");
+    std::vector<std::string> closeOnly = noFile;
+    closeOnly.erase(closeOnly.begin() + 2);
+    EXPECT_EQ(Disabled(*window), closeOnly);
 }
 
-TEST_F(WindowTest, EscapeNeverClosesAndExitAsksOnlyAboutUnsavedEdits) {
-    auto unedited = Started(clip);
-    Choose(*unedited, command::kExit);
-    EXPECT_FALSE(unedited->isVisible());
+// A file named at start-up that cannot be opened: the system's reason, and a window without a file, which Exit
+// closes unasked. Escape never closes; Exit asks only about unsaved edits.
+TEST_F(WindowTest, StartWithAMissingFileThenEscapeAndExit) {
+    const std::string missing = dir / "missing.avi";
+    modals.ThenPress(QMessageBox::Ok);
+    auto empty = Started(missing);
+    EXPECT_EQ(Texts(*empty), "");
+    EXPECT_EQ(Disabled(*empty), noFile);
+    Choose(*empty, command::kExit);
+    EXPECT_FALSE(empty->isVisible());
 
     auto window = Started(clip);
     EditRow(*window, "INAM", "Edited");
     QTest::keyClick(window.get(), Qt::Key_Escape);
     EXPECT_TRUE(window->isVisible());
-    ASSERT_EQ(modals.Met().size(), 1u);  // the editor only
-
     modals.ThenPress(QMessageBox::Cancel);
-    Choose(*window, command::kExit);
+    Press(*window, Qt::Key_Q);
     EXPECT_TRUE(window->isVisible());
     modals.ThenPress(QMessageBox::No);
     EXPECT_TRUE(window->close());
-    EXPECT_EQ(modals.Met().back(), "Exiting...: Save changes to " + clip + "?");
-    EXPECT_EQ(modals.Met().size(), 3u);
-    EXPECT_EQ(ReadAll(clip), kClip);
-}
-
-TEST_F(WindowTest, SaveAndSaveAsGoThroughTheWindowsDialogs) {
-    auto window = Started(clip);
-    EditRow(*window, "INAM", "Saved title");
-    modals.ThenPress(QMessageBox::Ok);
-    Choose(*window, command::kSave);
-    EXPECT_EQ(modals.Met().back(), "File Modification Confirmation: Overwrite the input file with updated version?");
-    EXPECT_EQ(Text(*window, control::kFileStatus), "Update successful");
-    EXPECT_NE(ReadAll(clip).find("Saved title"), Bytes::npos);
-    EXPECT_EQ(ReadAll(clip).size(), kClip.size());
-
-    EditRow(*window, "IART", "Copied artist");
-    const std::string copy = dir / "copy.avi";
-    ThenChooseFile(copy);
-    Choose(*window, command::kSaveAs);
-    EXPECT_EQ(fileDialog, "Save modified copy of AVI file to... [AVI Files (*.avi); ALL Files (*)] " + clip);
-    EXPECT_EQ(Text(*window, control::kFileStatus), "Copying and modification successful");
-    EXPECT_EQ(Text(*window, control::kFileName), copy);
-    EXPECT_NE(ReadAll(copy).find("Copied artist"), Bytes::npos);
-    EXPECT_EQ(ReadAll(clip).find("Copied artist"), Bytes::npos);
+    const std::string asked = "Exiting...: Save changes to " + clip + "?";
+    EXPECT_EQ(modals.Met(), (std::vector<std::string>{"File Open Failure: Unable to open file " + missing + ":\n\n" +
+                                                          std::strerror(ENOENT), "INFO Chunk Editor", asked, asked}));
 }
 
 // Edit > Change FourCC on an XVID stream: the dialog offers the tags FFmpeg's decoder of XVID reads too, and a pick
@@ -249,24 +211,22 @@ TEST_F(WindowTest, SaveAndSaveAsGoThroughTheWindowsDialogs) {
 TEST_F(WindowTest, ChangeFourCCOffersTheSameDecodersTagsAndSavesThroughTheWindow) {
     const Bytes original = SmallAvi().ToBytes();
     const std::string path = dir.Write("xvid.avi", original);
-    const std::size_t handler = original.find("strh") + 12, compression = original.find("strf") + 24;
     auto window = Started(path);
-    std::string offered;
-    modals.Then<FourCCChangeDialog>([&offered](FourCCChangeDialog& change) {
+    modals.Then<FourCCChangeDialog>([](FourCCChangeDialog& change) {
         QListWidget& list = *change.Alternatives();
-        for (int row = 0; row < list.count(); ++row) offered += list.item(row)->text().left(4).toStdString() + " ";
-        const QList<QListWidgetItem*> pick = list.findItems(QStringLiteral("DX50"), Qt::MatchStartsWith);
-        ASSERT_EQ(pick.size(), 1);
-        QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, list.visualItemRect(pick[0]).center());
+        auto find = [&list](const char* tag) {
+            return list.findItems(QString(tag) + "  ", Qt::MatchStartsWith | Qt::MatchCaseSensitive);
+        };
+        for (const char* tag : {"DIVX", "DX50", "FMP4"}) EXPECT_EQ(find(tag).size(), 1) << tag;
+        for (const char* tag : {"XVID", "H264", "MJPG"}) EXPECT_EQ(find(tag).size(), 0) << tag;
+        QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, list.visualItemRect(find("DX50").value(0)).center());
         QTest::mouseClick(change.OkButton(), Qt::LeftButton);
     });
     Choose(*window, command::kChangeFourCC);
-    for (const char* tag : {"DIVX ", "DX50 ", "FMP4 "}) EXPECT_NE(offered.find(tag), std::string::npos) << offered;
-    for (const char* tag : {"XVID ", "H264 ", "MJPG "}) EXPECT_EQ(offered.find(tag), std::string::npos) << offered;
     modals.ThenPress(QMessageBox::Ok);
     Choose(*window, command::kSave);
     Bytes expected = original;
-    expected.replace(handler, 4, "DX50").replace(compression, 4, "DX50");
+    expected.replace(original.find("strh") + 12, 4, "DX50").replace(original.find("strf") + 24, 4, "DX50");
     EXPECT_EQ(ReadAll(path), expected);
     EXPECT_EQ(Text(*window, control::kVideoFourCC), "DX50");
 
@@ -290,18 +250,14 @@ TEST_F(WindowTest, ChangeFourCCOffersTheSameDecodersTagsAndSavesThroughTheWindow
     modals.ThenPress(QMessageBox::Ok);
     modals.ThenPress(QMessageBox::Ok);
     Choose(*window, command::kSave);
-    EXPECT_EQ(modals.Met().back().substr(0, 22), "File Changed on Disk: ");
+    EXPECT_TRUE(modals.Met().back().starts_with("File Changed on Disk: ")) << modals.Met().back();
     EXPECT_EQ(ReadAll(path), original);
 }
 
-// A file named at start-up opens without a dialog; then the keys, the title, the Details view, the right-click menu
-// and the marks a user meets.
-TEST_F(WindowTest, StartWithAFileThenKeysTitleDetailsContextMenuAndMarks) {
+// A file named at start-up opens without a dialog; then the keys, the title, the Details view, Save and Save As, the
+// right-click menu and the marks a user meets.
+TEST_F(WindowTest, StartWithAFileThenKeysTitleDetailsSavesContextMenuAndMarks) {
     auto window = Started(clip);
-    auto pressCtrl = [&window](Qt::Key key) {
-        Activate(*window);
-        QTest::keyClick(window.get(), key, Qt::ControlModifier);
-    };
     EXPECT_EQ(Text(*window, control::kFileName), clip);
     EXPECT_EQ(Text(*window, control::kFileStatus), "File Length Correct");
     EXPECT_EQ(Rows(*window), (std::vector<std::string>{"JUNK=Made with Tool 2    ", "INAM=Title", "IART=Artist"}));
@@ -310,54 +266,56 @@ TEST_F(WindowTest, StartWithAFileThenKeysTitleDetailsContextMenuAndMarks) {
     EXPECT_FALSE(window->isWindowModified());
     EXPECT_FALSE(window->windowIcon().pixmap(32).isNull());
     // Ctrl+S saves nothing while there is nothing to save: no question.
-    pressCtrl(Qt::Key_S);
-    EXPECT_TRUE(modals.Met().empty());
+    Press(*window, Qt::Key_S);
 
-    // Ctrl+D, and a double click on the Audio group, open the Details view.
-    std::vector<std::string> details;
+    // A double click on the Audio group, and Ctrl+D, open the Details view.
     for (int i = 0; i < 2; ++i)
-        modals.Then<DetailsDialog>([&details](DetailsDialog& view) {
-            details.push_back(view.findChild<QPlainTextEdit*>()->toPlainText().toStdString());
+        modals.Then<DetailsDialog>([](DetailsDialog& view) {
+            const std::string details = view.findChild<QPlainTextEdit*>()->toPlainText().toStdString();
+            EXPECT_TRUE(details.starts_with("Streams\nIndex: no idx1\nAdvice\n  - The file has no index")) << details;
             view.reject();
         });
-    pressCtrl(Qt::Key_D);
     QWidget* audio = window->Control(control::kAudioEncoding)->parentWidget();
-    Activate(*window);
     QTest::mouseDClick(window->windowHandle(), Qt::LeftButton, {},
                        audio->mapTo(window.get(), QPoint(audio->width() / 2, 4)));
-    ASSERT_EQ(details.size(), 2u);
-    EXPECT_TRUE(details[0].starts_with("Streams\nIndex: no idx1\nAdvice\n  - The file has no index")) << details[0];
-    EXPECT_EQ(details[1], details[0]);
+    Press(*window, Qt::Key_D);
 
     EditRow(*window, "IART", "Edited");
     EXPECT_TRUE(window->isWindowModified());
     modals.ThenPress(QMessageBox::Ok);
-    pressCtrl(Qt::Key_S);
+    Press(*window, Qt::Key_S);
     EXPECT_EQ(modals.Met().back(), "File Modification Confirmation: Overwrite the input file with updated version?");
+    EXPECT_EQ(Text(*window, control::kFileStatus), "Update successful");
     EXPECT_FALSE(window->isWindowModified());
-    QStringList shortcuts;
-    for (QAction* action : window->Menus().first()->actions()) shortcuts << action->shortcut().toString();
-    EXPECT_EQ(shortcuts, (QStringList{"Ctrl+O", "Ctrl+S", "Ctrl+Shift+S", "Ctrl+W", "", "Ctrl+Q"}));
+    EXPECT_NE(ReadAll(clip).find("Edited"), Bytes::npos);
+    EXPECT_EQ(ReadAll(clip).size(), kClip.size());
 
     // The right button on a row opens the list's menu as a popup of the window; its Delete asks, then deletes that
     // row. Below the rows there is no menu.
-    bool popupOfWindow = false;
-    QTimer::singleShot(50, [&] {
+    QTimer::singleShot(50, [&window] {
         // Only a popup that is up is the active popup widget.
-        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
-            popupOfWindow = menu->parentWidget() == window.get();
-            QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(menu->actions().at(1)).center());
-        }
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr);
+        EXPECT_EQ(menu->parentWidget(), window.get());
+        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(menu->actions().at(1)).center());
     });
     modals.ThenPress(QMessageBox::Ok);
-    QTest::mouseClick(window->windowHandle(), Qt::RightButton, {},
-                      window->InfoListView()->viewport()->mapTo(window.get(), RowCentre(*window, "INAM")));
+    Click(*window, "INAM", Qt::RightButton);
     QTest::qWait(100);
-    EXPECT_TRUE(popupOfWindow);
     EXPECT_EQ(modals.Met().back(), "Confirm: Delete info node INAM (Name)?");
     EXPECT_EQ(Rows(*window), (std::vector<std::string>{"JUNK=Made with Tool 2    ", "IART=Edited"}));
     const QRect lastRow = window->InfoListView()->visualItemRect(window->InfoListView()->topLevelItem(1));
     EXPECT_EQ(window->InfoContextMenuAt(lastRow.bottomLeft() + QPoint(10, 10)), nullptr);
+
+    // Save As writes the unsaved deletion to the copy, which the window then holds; the file stays as it was.
+    const std::string copy = dir / "copy.avi";
+    ThenChooseFile(copy);
+    Press(*window, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(fileDialog, "Save modified copy of AVI file to... [AVI Files (*.avi); ALL Files (*)] " + clip);
+    EXPECT_EQ(Text(*window, control::kFileStatus), "Copying and modification successful");
+    EXPECT_EQ(Text(*window, control::kFileName), copy);
+    EXPECT_EQ(ReadAll(copy).find("INAM"), Bytes::npos);
+    EXPECT_NE(ReadAll(clip).find("INAM"), Bytes::npos);
 
     // A missing codec is marked.
     auto* status = static_cast<QPushButton*>(window->Control(control::kVideoStatus));
@@ -370,8 +328,7 @@ TEST_F(WindowTest, StartWithAFileThenKeysTitleDetailsContextMenuAndMarks) {
     for (QLabel* label : window->findChildren<QLabel*>()) buddies += label->buddy() != nullptr;
     EXPECT_EQ(buddies, static_cast<int>(MainWindowFields().size()));
 
-    modals.ThenPress(QMessageBox::No);
-    pressCtrl(Qt::Key_W);
+    Press(*window, Qt::Key_W);
     EXPECT_EQ(window->windowTitle().toStdString(), title);
 }
 
@@ -407,20 +364,17 @@ TEST_F(WindowTest, ValuesOfALargeFileFitAndTheWindowGrows) {
 TEST_F(WindowTest, StartUpMessagesStandOverTheWindow) {
     MainWindow window({dir / "missing.dat"}, "");
     window.move(250, 150);
-    bool windowUp = false;
-    QPoint offCentre(1000, 1000);
-    modals.Then<QMessageBox>([&](QMessageBox& box) {
+    modals.Then<QMessageBox>([&window](QMessageBox& box) {
         // On a desktop a box shown before the window is up lands at the screen's corner.
-        windowUp = window.windowHandle()->isExposed();
-        offCentre = box.geometry().center() - window.geometry().center();
+        EXPECT_TRUE(window.windowHandle()->isExposed());
+        const QPoint offCentre = box.geometry().center() - window.geometry().center();
+        EXPECT_LE(offCentre.manhattanLength(), 40) << offCentre.x() << "," << offCentre.y();
         box.button(QMessageBox::Ok)->click();
     });
     modals.ThenPress(QMessageBox::Ok);
     bool started = false;
     window.ShowAndStart([&started] { started = true; });
     EXPECT_TRUE(QTest::qWaitFor([&started] { return started; }));
-    EXPECT_TRUE(windowUp);
-    EXPECT_LE(offCentre.manhattanLength(), 40) << offCentre.x() << "," << offCentre.y();
 }
 
 // No label of a dialog is cut, in the fonts of the desktop.

@@ -29,9 +29,8 @@ public:
     template <class Dialog>
     void Then(std::function<void(Dialog&)> action) {
         actions_.push_back([action = std::move(action)](QDialog& dialog) {
-            auto* expected = qobject_cast<Dialog*>(&dialog);
-            if (expected != nullptr) action(*expected);
-            return expected != nullptr;
+            Dialog* expected = qobject_cast<Dialog*>(&dialog);
+            return expected != nullptr && (action(*expected), true);
         });
     }
     // Clicks `button` of the next message box.

@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The list control: when a cell's title tip shows, where, and what ends it;
-// and the tooltips of the column headings.
+// The list control: when a cell's title tip shows, where, and what ends it; and the tooltips of the column headings.
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QCursor>
@@ -19,9 +18,8 @@
 namespace quibo::test {
 namespace {
 
-constexpr int kFirstWidth = 80;
-constexpr int kSecondWidth = 100;
-constexpr int kLastWidth = 300;  // runs past the list's right edge
+constexpr int kWidths[] = {80, 100, 300};  // the last runs past the list's right edge
+constexpr int kLastStart = kWidths[0] + kWidths[1];
 
 class TitleTipTest : public testing::Test {
 protected:
@@ -30,9 +28,7 @@ protected:
         list.setRootIsDecorated(false);
         list.header()->setStretchLastSection(false);
         list.setHeaderLabels({"Code", "Name", "Contents"});
-        list.setColumnWidth(0, kFirstWidth);
-        list.setColumnWidth(1, kSecondWidth);
-        list.setColumnWidth(2, kLastWidth);
+        for (int column : {0, 1, 2}) list.setColumnWidth(column, kWidths[column]);
         for (int row = 0; row < 3; ++row) list.addTopLevelItem(new QTreeWidgetItem(QStringList{"a", "b", "c"}));
         list.resize(320, 200);
         list.show();
@@ -46,13 +42,12 @@ protected:
         return list.visualRect(list.model()->index(row, column)).intersected(list.viewport()->rect());
     }
     void SetText(int row, int column, const QString& text) { list.topLevelItem(row)->setText(column, text); }
-    // Moves the mouse over the list's items, with `buttons` and `modifiers` held.
     void Move(QPoint point, Qt::MouseButtons buttons = Qt::NoButton, Qt::KeyboardModifiers modifiers = {}) {
         QMouseEvent move(QEvent::MouseMove, point, list.viewport()->mapToGlobal(point), Qt::NoButton, buttons,
                          modifiers);
         QApplication::sendEvent(list.viewport(), &move);
     }
-    // Shows the tip of a cell whose text cannot fit and checks it is up.
+    // Shows the tip of a cell whose text cannot fit.
     void ShowTipOver(int row, int column) {
         SetText(row, column, QString(200, 'W'));
         Move(Cell(row, column).center());
@@ -71,8 +66,8 @@ protected:
     TitleTipListCtrl list;
 };
 
-// Text stands 6 pixels into a later column and nearer its edge in the
-// first: it may be 12, or 6, pixels narrower than its cell.
+// Text stands 6 pixels into a later column and nearer its edge in the first: it may be 12, or 6, pixels narrower
+// than its cell. The tip lays the whole text over the cell's own.
 TEST_F(TitleTipTest, TextExactlyAsWideAsTheCellAllowsShowsNoTipOnePixelMoreDoes) {
     const QString text = QStringLiteral("Quibo sample title");
     const int width = Advance(text);
@@ -87,12 +82,9 @@ TEST_F(TitleTipTest, TextExactlyAsWideAsTheCellAllowsShowsNoTipOnePixelMoreDoes)
         ASSERT_TRUE(Tip().isVisible()) << column;
         EXPECT_EQ(Tip().Text(), text);
         const QPoint onScreen = list.viewport()->mapToGlobal(cell.topLeft());
-        EXPECT_EQ(Tip().x(), onScreen.x() + tipLeft) << column;
-        if (column == 1) {
-            EXPECT_EQ(Tip().geometry(), QRect(onScreen.x() + 3, onScreen.y() - 1, width + 6, cell.height() + 1));
-            EXPECT_EQ(Tip().HoverRect(), cell.adjusted(0, -1, 0, 0));
-            EXPECT_EQ(Tip().grab().toImage().pixelColor(1, 1), QColor(235, 255, 235));
-        }
+        EXPECT_EQ(Tip().geometry(), QRect(onScreen.x() + tipLeft, onScreen.y() - 1, width + 6, cell.height() + 1));
+        EXPECT_EQ(Tip().HoverRect(), cell.adjusted(0, -1, 0, 0));
+        EXPECT_EQ(Tip().grab().toImage().pixelColor(1, 1), QColor(235, 255, 235));
         Tip().HideTip();
     }
 }
@@ -134,36 +126,33 @@ TEST_F(TitleTipTest, CellsEndAtTheLastColumnAndTheListsEdge) {
     QRect cell;
     int column = -1;
     // A column's right edge is still its own.
-    EXPECT_EQ(list.HitTestCell(QPoint(kFirstWidth, Cell(2, 0).center().y()), &cell, &column), 2);
+    EXPECT_EQ(list.HitTestCell(QPoint(kWidths[0], Cell(2, 0).center().y()), &cell, &column), 2);
     EXPECT_EQ(column, 0);
 
-    const int visible = list.viewport()->width() - kFirstWidth - kSecondWidth;
-    ASSERT_LT(visible, kLastWidth);
+    const int visible = list.viewport()->width() - kLastStart;
+    ASSERT_LT(visible, kWidths[2]);
     const QPoint inLast = Cell(0, 2).center();
     ASSERT_EQ(list.HitTestCell(inLast, &cell, &column), 0);
     EXPECT_EQ(cell.width(), visible);
     // A tip shows for a text that fits the whole column but not the part of it on show.
     QString fits;
     while (Advance(fits + 'x') <= visible - 12) fits += 'x';
-    SetText(0, 2, fits);
-    Move(inLast);
-    EXPECT_FALSE(Tip().isVisible());
-    SetText(0, 2, fits + "xx");
-    Move(inLast);
-    EXPECT_TRUE(Tip().isVisible());
+    for (const auto& [text, shown] : {std::pair{fits, false}, std::pair{fits + "xx", true}}) {
+        SetText(0, 2, text);
+        Move(inLast);
+        EXPECT_EQ(Tip().isVisible(), shown);
+    }
     Tip().HideTip();
 
     list.setColumnWidth(2, 40);
-    const QPoint pastLast(kFirstWidth + kSecondWidth + 60, inLast.y());
+    const QPoint pastLast(kLastStart + 60, inLast.y());
     EXPECT_EQ(list.HitTestCell(pastLast, &cell, &column), -1);
     SetText(0, 2, QString(200, 'W'));
     Move(pastLast);
     EXPECT_FALSE(Tip().isVisible());
 }
 
-
-// A click selects the row without scrolling sideways, on the tip the row
-// below it, keeping the tip.
+// A click selects the row without scrolling sideways, on the tip the row below it, keeping the tip.
 TEST_F(TitleTipTest, AClickSelectsTheRowOnTheTipTheRowBelow) {
     list.setColumnWidth(2, 1000);
     QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, Cell(1, 2).center());
@@ -177,8 +166,7 @@ TEST_F(TitleTipTest, AClickSelectsTheRowOnTheTipTheRowBelow) {
     EXPECT_TRUE(list.screen()->availableGeometry().contains(Tip().geometry()));
     const QPoint onTip(10, Cell(2, 1).height() / 2);
     QTest::mouseClick(&Tip(), Qt::LeftButton, {}, onTip);
-    ASSERT_EQ(list.selectedItems().size(), 1);
-    EXPECT_EQ(list.indexOfTopLevelItem(list.selectedItems().first()), 2);
+    EXPECT_EQ(list.selectedItems(), QList<QTreeWidgetItem*>{list.topLevelItem(2)});
     EXPECT_TRUE(list.hasFocus());
     EXPECT_TRUE(Tip().isVisible());
 
@@ -192,16 +180,13 @@ TEST_F(TitleTipTest, AClickSelectsTheRowOnTheTipTheRowBelow) {
 }
 
 TEST_F(TitleTipTest, HeadingTooltipsFollowAWidenedColumn) {
-    EXPECT_TRUE(list.AddColumnTip(0, "code tip"));
-    EXPECT_TRUE(list.AddColumnTip(1, "name tip"));
-    EXPECT_TRUE(list.AddColumnTip(2, "contents tip"));
-    EXPECT_FALSE(list.AddColumnTip(3, "no such column"));
-    const int lastStart = kFirstWidth + kSecondWidth;
-    EXPECT_EQ(HeadingTipAt(lastStart + 10), "contents tip");
+    const char* tips[] = {"code tip", "name tip", "contents tip", "no such column"};
+    for (int column : {0, 1, 2, 3}) EXPECT_EQ(list.AddColumnTip(column, tips[column]), column < 3) << column;
+    EXPECT_EQ(HeadingTipAt(kLastStart + 10), "contents tip");
     EXPECT_EQ(HeadingTipAt(10), "code tip");
-    list.setColumnWidth(1, kSecondWidth + 20);
-    EXPECT_EQ(HeadingTipAt(lastStart + 10), "name tip");
-    EXPECT_EQ(HeadingTipAt(lastStart + 30), "contents tip");
+    list.setColumnWidth(1, kWidths[1] + 20);
+    EXPECT_EQ(HeadingTipAt(kLastStart + 10), "name tip");
+    EXPECT_EQ(HeadingTipAt(kLastStart + 30), "contents tip");
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Open, Refresh, Close and Exit with and without unsaved INFO edits, for
-// every answer of the questions they ask, on real files.
+// Open, Refresh, Close and Exit with and without unsaved INFO edits, for every answer of the questions they ask, on
+// real files.
 #include "test_window.h"
 
 namespace quibo::test {
@@ -78,9 +78,8 @@ TEST(UnsavedEdits, EachAnswerOfEachQuestion) {
         // An Open with unsaved edits asks before it shows its dialog.
         EXPECT_EQ(window.dialogs.Requests().size(), command == "Open" && went == "other.avi" ? 2u : 1u);
         const Bytes onDisk = ReadAll(clip);
-        const char* file = onDisk == Clip("Title")                         ? "as it was"
-                           : onDisk.find("Edited title") != Bytes::npos ? "written"
-                                                                         : "damaged";
+        const char* file = onDisk == Clip("Title")                      ? "as it was"
+                           : onDisk.find("Edited title") != Bytes::npos ? "written" : "damaged";
         EXPECT_EQ(asked + "|" + went + "|" + file + "|" + (dialog.ImageModified() ? "modified" : "clean"), c.outcome);
         EXPECT_EQ(ReadAll(other), Clip("Other"));
     }
