@@ -46,12 +46,9 @@ TEST_F(DialogTest, IdentificationTableRowByRow) {
 TEST_F(DialogTest, TruncationVerdictComparesDeclaredAndRealSize) {
     const Bytes avi = SmallAvi().ToBytes();
     const std::uint32_t exact = static_cast<std::uint32_t>(avi.size() - 8);
-    const struct {
-        std::uint32_t declared;
-        std::size_t appended;
-        std::int64_t onDisk;  // the bytes' own size when 0
-        const char *status, *size = nullptr;
-    } cases[] = {
+    struct Case { std::uint32_t declared; std::size_t appended; std::int64_t onDisk;  // the bytes' own size when 0
+                  const char *status, *size = nullptr; };
+    const Case cases[] = {
         {exact, 0, 0, "File Length Correct"},
         {exact, 5000, 0, "File Length Correct"},
         {exact + 1, 0, 0, "May be truncated:1 bytes are missing."},

@@ -30,15 +30,6 @@ TEST(TextRuns, RunStartsAtSixUnrepeatedCharactersAndTakesAllThatFollow) {
     EXPECT_EQ(FirstRun(far.replace(8186, 1, ".")), "<none>");
 }
 
-TEST_F(DialogTest, AtMostFiveJunkRowsOverAllJunkChunks) {
-    // Three runs in each chunk, in any letter case of the id, at any depth.
-    Load(N::Riff("AVI ", {N::Leaf("JUNK", "first1.second.third3"),
-                          N::List("movi", {N::Leaf("junk", "fourth.fifth5.sixth6")})})
-             .ToBytes());
-    EXPECT_EQ(Rows(), (std::vector<std::string>{"JUNK=first1", "JUNK=second", "JUNK=third3", "JUNK=fourth",
-                                                "JUNK=fifth5"}));
-}
-
 TEST_F(DialogTest, LargestJunkChunkIsTheFirstOfTheLargest) {
     Load(N::Riff("AVI ", {N::Leaf("JUNK", Bytes(10, '\0')), N::Leaf("JUNK", Bytes(30, '\0')),
                           N::Leaf("JUNK", Bytes(30, '\0'))}).ToBytes());
