@@ -19,12 +19,6 @@ constexpr std::size_t kBatchSize = 200;
 
 // One second of test picture at 160 x 120.
 const std::string kPicture = "ffmpeg -y -f lavfi -i testsrc=size=160x120:rate=10:duration=1 ";
-// MPEG-4 with an MP3 tone and a title and artist.
-bool MakeMpeg4WithInfo(const std::string& path) {
-    return RunQuietly(kPicture + "-f lavfi -i sine=duration=1 -c:v mpeg4 -c:a libmp3lame"
-                      " -metadata title='Hostile Title' -metadata artist='Hostile Artist' " + Quoted(path));
-}
-
 // Runs quibo-info with `args` in `dir`, whose Quibo.dat it loads.
 ProgramRun RunQuiboInfo(const std::string& dir, const std::vector<std::string>& args) {
     std::string command = "cd " + Quoted(dir) + " && " + Quoted(QUIBO_INFO_PATH);
@@ -120,17 +114,14 @@ std::vector<HostileFile> DamagedCopies(const std::string& prefix, const Bytes& f
     return copies;
 }
 
-class HostileFiles : public testing::Test {
-protected:
-    void SetUp() override {
-        if (!HaveTool("ffmpeg")) GTEST_SKIP() << "ffmpeg is not installed";
-    }
+// Each writer's file, damaged; mencoder's is longer than the image. Then quibo-info --set in place on every
+// size-field copy of the MPEG-4 file: the length never changes, and a file it did not update keeps every byte.
+TEST(HostileFiles, DamagedFilesOfEachWriterReportAlikeAndKeepTheirBytesOnRefusedEdits) {
+    if (!HaveTool("ffmpeg")) GTEST_SKIP() << "ffmpeg is not installed";
     TempDir sources;
-};
-
-// Each writer's file, damaged; mencoder's is longer than the image.
-TEST_F(HostileFiles, DamagedFilesOfEachWriterReportAlike) {
-    ASSERT_TRUE(MakeMpeg4WithInfo(sources / "mpeg4.avi") &&
+    // MPEG-4 with an MP3 tone and a title and artist; MJPEG.
+    ASSERT_TRUE(RunQuietly(kPicture + "-f lavfi -i sine=duration=1 -c:v mpeg4 -c:a libmp3lame -metadata title='Hostile"
+                           " Title' -metadata artist='Hostile Artist' " + Quoted(sources / "mpeg4.avi")) &&
                 RunQuietly(kPicture + "-c:v mjpeg -an " + Quoted(sources / "mjpeg.avi")));
     std::vector<std::string> made{"mpeg4", "mjpeg"};
     // MEncoder's remux of the MPEG-4 file with PCM audio.
@@ -143,6 +134,30 @@ TEST_F(HostileFiles, DamagedFilesOfEachWriterReportAlike) {
         RunInBatches(DamagedCopies(name, file, true), {"--json"}, Analysed);
     }
     EXPECT_EQ(made.size(), HaveTool("mencoder") ? 3u : 2u);
+
+    const Bytes mpeg4 = ReadAll(sources / "mpeg4.avi");
+    int updated = 0, refused = 0;
+    auto isUpdated = [](const Json& entry) { return entry["general"]["status"] == "Update successful"; };
+    RunInBatches(DamagedCopies("mpeg4", mpeg4, false), {"--json", "--set", "INAM=Hostile"}, isUpdated,
+                 [&](const std::string& path, const Bytes& before, const Json& entry) {
+                     SCOPED_TRACE(path);
+                     const Bytes after = ReadAll(path);
+                     ASSERT_EQ(after.size(), before.size());
+                     if (!isUpdated(entry)) {
+                         ++refused;
+                         EXPECT_TRUE(after == before) << entry["messages"];
+                         return;
+                     }
+                     // The edit reached the disk.
+                     ++updated;
+                     const std::string dir = std::filesystem::path(path).parent_path();
+                     const Json reread = Json::parse(RunQuiboInfo(dir, {"--json", path}).out, nullptr, false);
+                     EXPECT_EQ(reread["facts"]["tags"]["INAM"], "Hostile") << reread["info"];
+                 });
+    // Both outcomes were met, so both checks above ran.
+    EXPECT_GT(updated, 0);
+    EXPECT_GT(refused, 0);
+    std::cout << "in-place edits: " << updated << " updated, " << refused << " refused" << std::endl;
 }
 
 // Empty, a bare header, nesting past the path limit and a FIFO. (A folder is
@@ -165,35 +180,6 @@ TEST(HostileShapes, OddFilesReportAlike) {
     // The walk gives up on the depths, not on what follows them.
     ASSERT_EQ(info.size(), 4u);
     EXPECT_EQ(info[2], Json::parse(R"([{"code": "INAM", "name": "Name", "contents": "After the depths"}])"));
-}
-
-// quibo-info --set in place on every size-field copy: the length never
-// changes, and a file it did not update keeps every byte.
-TEST_F(HostileFiles, InPlaceSetOnDamagedSizesKeepsLengthAndRefusedFiles) {
-    ASSERT_TRUE(MakeMpeg4WithInfo(sources / "mpeg4.avi"));
-    const Bytes file = ReadAll(sources / "mpeg4.avi");
-    int updated = 0, refused = 0;
-    auto isUpdated = [](const Json& entry) { return entry["general"]["status"] == "Update successful"; };
-    RunInBatches(DamagedCopies("mpeg4", file, false), {"--json", "--set", "INAM=Hostile"}, isUpdated,
-                 [&](const std::string& path, const Bytes& before, const Json& entry) {
-                     SCOPED_TRACE(path);
-                     const Bytes after = ReadAll(path);
-                     ASSERT_EQ(after.size(), before.size());
-                     if (!isUpdated(entry)) {
-                         ++refused;
-                         EXPECT_TRUE(after == before) << entry["messages"];
-                         return;
-                     }
-                     // The edit reached the disk.
-                     ++updated;
-                     const std::string dir = std::filesystem::path(path).parent_path();
-                     const Json reread = Json::parse(RunQuiboInfo(dir, {"--json", path}).out, nullptr, false);
-                     EXPECT_EQ(reread["facts"]["tags"]["INAM"], "Hostile") << reread["info"];
-                 });
-    // Both outcomes were met, so both checks above ran.
-    EXPECT_GT(updated, 0);
-    EXPECT_GT(refused, 0);
-    std::cout << "in-place edits: " << updated << " updated, " << refused << " refused" << std::endl;
 }
 
 }  // namespace
