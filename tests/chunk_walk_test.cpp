@@ -8,8 +8,6 @@ namespace {
 
 using N = RiffNode;
 
-std::string FourCC(const std::uint8_t* bytes) { return std::string(reinterpret_cast<const char*>(bytes), 4); }
-
 TEST_F(DialogTest, SmallAviFillsStreamFactsFromTheirPaths) {
     Load(SmallAvi().ToBytes());
     const StreamFacts& facts = dialog.Facts();
@@ -22,9 +20,6 @@ TEST_F(DialogTest, SmallAviFillsStreamFactsFromTheirPaths) {
     // Audio chunk data only, without the pad byte after "AUD22".
     const AudioSampleBuffer* audio = dialog.AudioSamples();
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(audio->Data()), audio->Filled()), "AUD1AUD22");
-    ASSERT_TRUE(facts.largestJunkChunk && facts.firstInfoChunk);
-    EXPECT_EQ(FourCC(dialog.FileImage() + *facts.largestJunkChunk), "JUNK");
-    EXPECT_EQ(FourCC(dialog.FileImage() + *facts.firstInfoChunk), "INAM");
     // Text in a JUNK chunk becomes a row that carries no location.
     const InfoRowText& junk = fields.Rows().at(0);
     EXPECT_EQ(junk.code + "|" + junk.name + "|" + junk.contents, "JUNK|(ASCII in junk chunk)|Made with Tool 2    ");
@@ -37,7 +32,6 @@ TEST_F(DialogTest, TwoVideoStreamsGiveFirstHeaderAndLastFormat) {
              .ToBytes());
     EXPECT_EQ(dialog.Facts().videoStreamCount, 2);
     EXPECT_EQ(dialog.Report().video->handler + "/" + dialog.Report().video->compression, "aaaa/BBBB");
-    EXPECT_EQ(Text(control::kAudioEncoding), "No Audio Channels");
     EXPECT_EQ(Text(control::kAudioBitrate), "n.a.");
 }
 

@@ -14,11 +14,11 @@ namespace {
 
 using Json = nlohmann::json;
 
-// quibo-info is given this many files at a time.
 constexpr std::size_t kBatchSize = 200;
 
 // One second of test picture at 160 x 120.
 const std::string kPicture = "ffmpeg -y -f lavfi -i testsrc=size=160x120:rate=10:duration=1 ";
+
 // Runs quibo-info with `args` in `dir`, whose Quibo.dat it loads.
 ProgramRun RunQuiboInfo(const std::string& dir, const std::vector<std::string>& args) {
     std::string command = "cd " + Quoted(dir) + " && " + Quoted(QUIBO_INFO_PATH);
@@ -27,10 +27,7 @@ ProgramRun RunQuiboInfo(const std::string& dir, const std::vector<std::string>& 
 }
 
 // A file to try: its name and bytes; no bytes: a FIFO.
-struct HostileFile {
-    std::string name;
-    std::function<Bytes()> bytes;
-};
+struct HostileFile { std::string name; std::function<Bytes()> bytes; };
 
 // Makes `files` in folders of kBatchSize with the codec file and runs quibo-info with `options` on each folder's
 // files at once. It must end normally (the shell reports a program that a signal ended as 128 and more), with

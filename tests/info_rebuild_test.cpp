@@ -161,24 +161,20 @@ TEST(InfoRebuild, EditsDeletesAndNewFieldsMakeTheExpectedImage) {
         const Bytes loaded = window.Image();
         for (const Step& step : c.steps) {
             SCOPED_TRACE(testing::Message() << step.command << " " << step.row << " " << step.code);
-            ASSERT_TRUE(window.dialog.FileAnalysed());
             const Bytes before = window.Image();
             const std::vector<std::string> rows = window.Rows();
             const std::size_t shown = window.messages.Shown().size(), asked = window.editor.Calls().size(),
                               written = window.dialog.WriteLength();
             const bool modified = window.dialog.ImageModified();
+            // The editor cancels and the Delete question is answered OK unless told otherwise.
             window.fields.Select(step.row);
-            bool committed = false;
-            switch (step.command) {
-                case 'e': committed = window.Edit(step.row, step.code, step.text); break;
-                case 'c': window.editor.Confirm(), committed = window.dialog.OnEditField(); break;
-                case 'd': committed = window.Delete(step.row); break;
-                case 'x':
-                    window.messages.Answer(MessageAnswer::Cancel), committed = window.dialog.OnDeleteField();
-                    break;
-                case 'n': committed = window.New(step.code, step.text); break;
-                case 'q': window.editor.Cancel(), committed = window.dialog.OnNewField(); break;
-            }
+            if (step.command == 'e' || step.command == 'n') window.editor.Answer(step.code, step.text);
+            if (step.command == 'c') window.editor.Confirm();
+            if (step.command == 'x') window.messages.Answer(MessageAnswer::Cancel);
+            const bool committed = step.command == 'e' || step.command == 'c'   ? window.dialog.OnEditField()
+                                   : step.command == 'd' || step.command == 'x' ? window.dialog.OnDeleteField()
+                                                                                : window.dialog.OnNewField();
+            window.editor.ForgetUnused();
             EXPECT_EQ(window.messages.Shown().size() > shown ? window.Shown().back() : "", step.shown);
             // The editor is asked for Edit and New, unless the row or the file has no room for it.
             const bool edits = std::string("ecnq").find(step.command) != std::string::npos;

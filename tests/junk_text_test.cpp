@@ -16,18 +16,17 @@ std::string FirstRun(const std::string& text) {
 }
 
 TEST(TextRuns, RunStartsAtSixUnrepeatedCharactersAndTakesAllThatFollow) {
-    EXPECT_EQ(FirstRun("    Made with Tool 2    "), "Made with Tool 2    ");
-    EXPECT_EQ(FirstRun("AAAAAAAAAA"), "<none>");
-    EXPECT_EQ(FirstRun("\x01\x02Made with Tool 2. More"), "Made with Tool 2");
-    EXPECT_EQ(FirstRun("abcde.fghij"), "<none>");
-    // Text is space, digits and ASCII letters only.
-    EXPECT_EQ(FirstRun("\t./:@[`{_\x80\xE9 09AZaz\xFF"), " 09AZaz");
+    const std::pair<std::string, const char*> rows[] = {
+        {"    Made with Tool 2    ", "Made with Tool 2    "}, {"AAAAAAAAAA", "<none>"},
+        {"\x01\x02Made with Tool 2. More", "Made with Tool 2"}, {"abcde.fghij", "<none>"},
+        // Text is space, digits and ASCII letters only.
+        {"\t./:@[`{_\x80\xE9 09AZaz\xFF", " 09AZaz"},
+        // Only the first 8,192 bytes are examined.
+        {std::string(8186, '.').append("abcdefghij"), "abcdef"},
+        {std::string(8187, '.').append("bcdefghij"), "<none>"}};
+    for (const auto& [text, run] : rows) EXPECT_EQ(FirstRun(text), run) << text.size();
     EXPECT_EQ(FindTextRun(reinterpret_cast<const std::uint8_t*>("abcdefgh"), 0), std::nullopt);
     EXPECT_EQ(FindTextRun(reinterpret_cast<const std::uint8_t*>("abcdefgh"), -1), std::nullopt);
-    // Only the first 8,192 bytes are examined.
-    std::string far(9000, '.');
-    EXPECT_EQ(FirstRun(far.replace(8186, 10, "abcdefghij")), "abcdef");
-    EXPECT_EQ(FirstRun(far.replace(8186, 1, ".")), "<none>");
 }
 
 TEST_F(DialogTest, LargestJunkChunkIsTheFirstOfTheLargest) {
