@@ -75,15 +75,13 @@ TEST_F(DialogTest, TruncationVerdictComparesDeclaredAndRealSize) {
 }
 
 TEST_F(DialogTest, DateIsLastWriteTimeInLocalTime) {
-    const char* saved = std::getenv("TZ");
-    std::string previous = saved ? saved : "";
+    const std::optional<std::string> saved = std::getenv("TZ") ? std::optional(std::getenv("TZ")) : std::nullopt;
     ::setenv("TZ", "JST-9", 1);
     ::tzset();
     files.Add("/data/test.avi", SmallAvi().ToBytes()).lastWrite = 1800000000;  // 15 Jan 2027, 08:00:00 UTC
     Open("/data/test.avi");
     EXPECT_EQ(Text(control::kFileDate), "15 Jan 2027, 17:00:00");
-    if (saved) ::setenv("TZ", previous.c_str(), 1);
-    else ::unsetenv("TZ");
+    saved ? ::setenv("TZ", saved->c_str(), 1) : ::unsetenv("TZ");
     ::tzset();
 }
 
