@@ -14,9 +14,7 @@ TEST_F(DialogTest, SmallAviFillsStreamFactsFromTheirPaths) {
     EXPECT_TRUE(fields.Field(control::kFileStatus).checked);
     EXPECT_TRUE(dialog.FileRead());
     EXPECT_EQ(std::pair(facts.videoStreamCount, facts.audioStreamCount), std::pair(1, 1));
-    EXPECT_EQ(ReadLe32(facts.mainHeader.data() + main_header::kWidth), 320u);
     EXPECT_EQ(dialog.Report().video->handler + "/" + dialog.Report().video->compression, "XVID/XVID");
-    EXPECT_EQ(dialog.Report().audio->formatTag, 0x55);
     // Audio chunk data only, without the pad byte after "AUD22".
     const AudioSampleBuffer* audio = dialog.AudioSamples();
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(audio->Data()), audio->Filled()), "AUD1AUD22");

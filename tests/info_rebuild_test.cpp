@@ -11,10 +11,9 @@ namespace {
 using N = RiffNode;
 const std::string kEditFailed = ": Edit Failed. File will not be modified";
 const std::string kNoRoom = "No Room to Reorganize" + kEditFailed, kUnspecified = "Unspecified Error" + kEditFailed,
-                  kInvalid = "Invalid Field Code" + kEditFailed;
-const std::string kNoInsert = "Edit Failed: No Room to Insert. File will not be modified";
-const std::string kNotEditable = "Internal Error: Field not editable";
-const std::string kDeleteName = "Confirm: Delete info node INAM (Name)?";
+                  kInvalid = "Invalid Field Code" + kEditFailed, kNotEditable = "Internal Error: Field not editable",
+                  kNoInsert = "Edit Failed: No Room to Insert. File will not be modified",
+                  kDeleteName = "Confirm: Delete info node INAM (Name)?";
 // The list New makes where there is none.
 const N kQuiboList = InfoList({{"ICMT", "ab"}, {"ISFT", "Quibo v1.1"}});
 

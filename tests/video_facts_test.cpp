@@ -15,7 +15,6 @@ struct Movie {
     std::uint32_t frames = 250;  // the video stream's length
     std::uint32_t scale = 0, rate = 0;  // the video stream's own; unset when 0
     std::optional<std::uint32_t> firstRiffFrames{};  // main header; `frames` when unset
-    std::uint32_t width = 640, height = 480;
     std::string handler = "XVID";
     std::optional<std::string> compression = "XVID";  // no video format chunk when unset
     int videoStreams = 1, audioStreams = 0;
@@ -39,7 +38,7 @@ Bytes Craft(const Movie& movie) {
     Bytes avih(56, '\0');
     avih.replace(0, 4, Le32(movie.microSecPerFrame));
     avih.replace(16, 4, Le32(movie.firstRiffFrames.value_or(movie.frames)));
-    avih.replace(32, 8, Le32(movie.width) + Le32(movie.height));
+    avih.replace(32, 8, Le32(640) + Le32(480));
     std::optional<Bytes> bitmap;
     if (movie.compression) bitmap = Bytes(16, '\0') + *movie.compression + Bytes(20, '\0');
     Bytes wave = Bytes("\x55\x00\x02\x00", 4) + Le32(44100) + Le32(movie.audioBytesPerSec) + Bytes(4, '\0');
