@@ -33,9 +33,7 @@ TEST_F(DialogTest, IdentificationTableRowByRow) {
         EXPECT_EQ(Status(), c.status);
         const bool walked = std::string(c.status) == "File Length Correct";
         EXPECT_EQ(dialog.FileAnalysed(), walked);
-        if (!walked) {
-            EXPECT_EQ(Text(control::kAudioEncoding), "n.a.");
-        }
+        EXPECT_EQ(Text(control::kAudioEncoding) == "n.a.", !walked) << Text(control::kAudioEncoding);
     }
 }
 

@@ -9,12 +9,6 @@ namespace {
 
 using N = RiffNode;
 
-// The first run in `text` as a string, or "<none>".
-std::string FirstRun(const std::string& text) {
-    auto run = FindTextRun(reinterpret_cast<const std::uint8_t*>(text.data()), static_cast<std::int64_t>(text.size()));
-    return run ? text.substr(run->start, run->length) : "<none>";
-}
-
 TEST(TextRuns, RunStartsAtSixUnrepeatedCharactersAndTakesAllThatFollow) {
     const std::pair<std::string, const char*> rows[] = {
         {"    Made with Tool 2    ", "Made with Tool 2    "}, {"AAAAAAAAAA", "<none>"},
@@ -24,7 +18,10 @@ TEST(TextRuns, RunStartsAtSixUnrepeatedCharactersAndTakesAllThatFollow) {
         // Only the first 8,192 bytes are examined.
         {std::string(8186, '.').append("abcdefghij"), "abcdef"},
         {std::string(8187, '.').append("bcdefghij"), "<none>"}};
-    for (const auto& [text, run] : rows) EXPECT_EQ(FirstRun(text), run) << text.size();
+    for (const auto& [text, first] : rows) {
+        auto run = FindTextRun(reinterpret_cast<const std::uint8_t*>(text.data()), static_cast<std::int64_t>(text.size()));
+        EXPECT_EQ(run ? text.substr(run->start, run->length) : "<none>", first) << text.size();
+    }
     EXPECT_EQ(FindTextRun(reinterpret_cast<const std::uint8_t*>("abcdefgh"), 0), std::nullopt);
     EXPECT_EQ(FindTextRun(reinterpret_cast<const std::uint8_t*>("abcdefgh"), -1), std::nullopt);
 }

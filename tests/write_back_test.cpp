@@ -223,7 +223,6 @@ TEST(SaveAs, EachTargetGetsOnlyAFinishedCopy) {
         EXPECT_EQ(clip.Names(), expectedNames);
         EXPECT_EQ(window.dialog.FilePath(), c.made ? target : clip.path);
         EXPECT_EQ(window.dialog.ImageModified(), !c.made);
-        EXPECT_TRUE(window.Image() == clip.edited);
         EXPECT_EQ(window.Rows(), std::vector<std::string>{"INAM=A longer title"});
         EXPECT_EQ(window.Status() == "Copying and modification successful", c.made);
     }
