@@ -19,7 +19,7 @@ TEST(TextRuns, RunStartsAtSixUnrepeatedCharactersAndTakesAllThatFollow) {
         {std::string(8186, '.').append("abcdefghij"), "abcdef"},
         {std::string(8187, '.').append("bcdefghij"), "<none>"}};
     for (const auto& [text, first] : rows) {
-        auto run = FindTextRun(reinterpret_cast<const std::uint8_t*>(text.data()), static_cast<std::int64_t>(text.size()));
+        const auto run = FindTextRun(reinterpret_cast<const std::uint8_t*>(text.data()), std::ssize(text));
         EXPECT_EQ(run ? text.substr(run->start, run->length) : "<none>", first) << text.size();
     }
     EXPECT_EQ(FindTextRun(reinterpret_cast<const std::uint8_t*>("abcdefgh"), 0), std::nullopt);
