@@ -8,23 +8,16 @@ namespace {
 
 using N = RiffNode;
 
-std::string FourCC(const std::uint8_t* bytes) { return std::string(reinterpret_cast<const char*>(bytes), 4); }
-
 TEST_F(DialogTest, SmallAviFillsStreamFactsFromTheirPaths) {
     Load(SmallAvi().ToBytes());
     const StreamFacts& facts = dialog.Facts();
     EXPECT_TRUE(fields.Field(control::kFileStatus).checked);
     EXPECT_TRUE(dialog.FileRead());
     EXPECT_EQ(std::pair(facts.videoStreamCount, facts.audioStreamCount), std::pair(1, 1));
-    EXPECT_EQ(ReadLe32(facts.mainHeader.data() + main_header::kWidth), 320u);
     EXPECT_EQ(dialog.Report().video->handler + "/" + dialog.Report().video->compression, "XVID/XVID");
-    EXPECT_EQ(dialog.Report().audio->formatTag, 0x55);
     // Audio chunk data only, without the pad byte after "AUD22".
     const AudioSampleBuffer* audio = dialog.AudioSamples();
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(audio->Data()), audio->Filled()), "AUD1AUD22");
-    ASSERT_TRUE(facts.largestJunkChunk && facts.firstInfoChunk);
-    EXPECT_EQ(FourCC(dialog.FileImage() + *facts.largestJunkChunk), "JUNK");
-    EXPECT_EQ(FourCC(dialog.FileImage() + *facts.firstInfoChunk), "INAM");
     // Text in a JUNK chunk becomes a row that carries no location.
     const InfoRowText& junk = fields.Rows().at(0);
     EXPECT_EQ(junk.code + "|" + junk.name + "|" + junk.contents, "JUNK|(ASCII in junk chunk)|Made with Tool 2    ");
@@ -37,7 +30,6 @@ TEST_F(DialogTest, TwoVideoStreamsGiveFirstHeaderAndLastFormat) {
              .ToBytes());
     EXPECT_EQ(dialog.Facts().videoStreamCount, 2);
     EXPECT_EQ(dialog.Report().video->handler + "/" + dialog.Report().video->compression, "aaaa/BBBB");
-    EXPECT_EQ(Text(control::kAudioEncoding), "No Audio Channels");
     EXPECT_EQ(Text(control::kAudioBitrate), "n.a.");
 }
 
@@ -101,6 +93,20 @@ TEST_F(DialogTest, CraftedWalks) {
              .DeclaredSize(0xC0000000 - 8).ToBytes(),
          std::int64_t{0xC0000000}, complete, {"INAM=Big"}},
         {"4 GiB child", avi({N::List("hdrl", {N::Leaf("JUNK", "x").DeclaredSize(0xFFFFFFFF)})}).ToBytes(), 0, invalid},
+        // INFO texts end at their NUL or their chunk's end and are shown as UTF-8, Latin-1 when they are no UTF-8.
+        {"INFO texts",
+         avi({N::List("INFO", {N::Leaf("INAM", "abcd"), N::Leaf("IART", Bytes("ab\0cd", 5)),
+                               N::Leaf("ICMT", "Caf\xC3\xA9"), N::Leaf("ICOP", "Caf\xE9 \x80")})}).ToBytes(),
+         0, complete, {"INAM=abcd", "IART=ab", "ICMT=Caf\xC3\xA9", "ICOP=Caf\xC3\xA9 \xE2\x82\xAC"}},
+        // The list claims the IART chunk written after it, and takes it as INFO.
+        {"INFO list longer than its children",
+         avi({InfoList({{"INAM", "Title"}}).DeclaredSize(4 + 14 + 16), N::Leaf("IART", Bytes("Artist\0", 7)),
+              N::Leaf("ISFT", "Tool")}).ToBytes(),
+         0, complete, {"INAM=Title", "IART=Artist"}},
+        // Three text runs in each JUNK chunk, in any letter case of the id, at any depth: five rows at most.
+        {"JUNK texts", avi({N::Leaf("JUNK", "first1.second.third3"),
+                            N::List("movi", {N::Leaf("junk", "fourth.fifth5.sixth6")})}).ToBytes(), 0, complete,
+         {"JUNK=first1", "JUNK=second", "JUNK=third3", "JUNK=fourth", "JUNK=fifth5"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -112,6 +118,10 @@ TEST_F(DialogTest, CraftedWalks) {
         EXPECT_EQ(Rows(), c.rows);
         EXPECT_EQ(dialog.Facts().videoStreamCount, 0);
         EXPECT_EQ(dialog.AudioSamples()->Filled(), c.audioBytes);
+        // Rows of a walk that failed part-way are shown but not editable.
+        fields.Select(0);
+        EXPECT_EQ(dialog.CanEditSelection(),
+                  dialog.FileAnalysed() && !c.rows.empty() && !c.rows[0].starts_with("JUNK="));
         if (dialog.FileAnalysed() && dialog.Facts().audioStreamCount == 0) {
             EXPECT_EQ(Text(control::kAudioEncoding), "No Audio Channels");
         }

@@ -33,9 +33,7 @@ TEST_F(DialogTest, IdentificationTableRowByRow) {
         EXPECT_EQ(Status(), c.status);
         const bool walked = std::string(c.status) == "File Length Correct";
         EXPECT_EQ(dialog.FileAnalysed(), walked);
-        if (!walked) {
-            EXPECT_EQ(Text(control::kAudioEncoding), "n.a.");
-        }
+        EXPECT_EQ(Text(control::kAudioEncoding) == "n.a.", !walked) << Text(control::kAudioEncoding);
     }
 }
 
@@ -46,12 +44,9 @@ TEST_F(DialogTest, IdentificationTableRowByRow) {
 TEST_F(DialogTest, TruncationVerdictComparesDeclaredAndRealSize) {
     const Bytes avi = SmallAvi().ToBytes();
     const std::uint32_t exact = static_cast<std::uint32_t>(avi.size() - 8);
-    const struct {
-        std::uint32_t declared;
-        std::size_t appended;
-        std::int64_t onDisk;  // the bytes' own size when 0
-        const char *status, *size = nullptr;
-    } cases[] = {
+    struct Case { std::uint32_t declared; std::size_t appended; std::int64_t onDisk;  // the bytes' own size when 0
+                  const char *status, *size = nullptr; };
+    const Case cases[] = {
         {exact, 0, 0, "File Length Correct"},
         {exact, 5000, 0, "File Length Correct"},
         {exact + 1, 0, 0, "May be truncated:1 bytes are missing."},
@@ -78,15 +73,13 @@ TEST_F(DialogTest, TruncationVerdictComparesDeclaredAndRealSize) {
 }
 
 TEST_F(DialogTest, DateIsLastWriteTimeInLocalTime) {
-    const char* saved = std::getenv("TZ");
-    std::string previous = saved ? saved : "";
+    const std::optional<std::string> saved = std::getenv("TZ") ? std::optional(std::getenv("TZ")) : std::nullopt;
     ::setenv("TZ", "JST-9", 1);
     ::tzset();
     files.Add("/data/test.avi", SmallAvi().ToBytes()).lastWrite = 1800000000;  // 15 Jan 2027, 08:00:00 UTC
     Open("/data/test.avi");
     EXPECT_EQ(Text(control::kFileDate), "15 Jan 2027, 17:00:00");
-    if (saved) ::setenv("TZ", previous.c_str(), 1);
-    else ::unsetenv("TZ");
+    saved ? ::setenv("TZ", saved->c_str(), 1) : ::unsetenv("TZ");
     ::tzset();
 }
 

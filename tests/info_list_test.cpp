@@ -26,22 +26,6 @@ TEST_F(DialogTest, InfoRowsInFileOrderWithTableNamesAndLocations) {
     EXPECT_EQ(dialog.Facts().firstInfoChunk, dialog.Report().rows[1].location);
 }
 
-TEST_F(DialogTest, ContentsEndAtNulOrChunkEndAndAreShownAsUtf8) {
-    Load(N::Riff("AVI ", {N::List("INFO", {N::Leaf("INAM", "abcd"), N::Leaf("IART", Bytes("ab\0cd", 5)),
-                                           N::Leaf("ICMT", "Caf\xC3\xA9"), N::Leaf("ICOP", "Caf\xE9 \x80")})})
-             .ToBytes());
-    EXPECT_EQ(Rows(), (std::vector<std::string>{"INAM=abcd", "IART=ab", "ICMT=Caf\xC3\xA9",
-                                                "ICOP=Caf\xC3\xA9 \xE2\x82\xAC"}));
-}
-
-TEST_F(DialogTest, ListLongerThanItsChildrenTakesWhatFollowsAsInfo) {
-    // The list claims the IART chunk written after it.
-    Load(N::Riff("AVI ", {InfoList({{"INAM", "Title"}}).DeclaredSize(4 + 14 + 16),
-                          N::Leaf("IART", Bytes("Artist\0", 7)), N::Leaf("ISFT", Bytes("Tool\0", 5))}).ToBytes());
-    EXPECT_TRUE(dialog.FileAnalysed());
-    EXPECT_EQ(Rows(), (std::vector<std::string>{"INAM=Title", "IART=Artist"}));
-}
-
 TEST_F(DialogTest, OnlyAnalysedInfoRowsMayBeEdited) {
     EXPECT_FALSE(dialog.CanEditSelection());  // nothing analysed yet
     Load(N::Riff("AVI ", {N::Leaf("JUNK", "Made with Tool 2"),
@@ -54,14 +38,6 @@ TEST_F(DialogTest, OnlyAnalysedInfoRowsMayBeEdited) {
     EXPECT_EQ(editable, "nynn");
     // A JUNK chunk inside the INFO list keeps its location all the same.
     EXPECT_TRUE(dialog.Report().rows[3].location);
-
-    // Rows of a walk that failed part-way are shown but not editable.
-    Bytes failing = N::Riff("AVI ", {InfoList({{"INAM", "Title"}}), N::Leaf("big ")}).ToBytes();
-    failing.replace(failing.size() - 4, 4, Le32(0x7FFFFFFF));
-    Load(failing);
-    ASSERT_EQ(Rows(), std::vector<std::string>{"INAM=Title"});
-    fields.Select(0);
-    EXPECT_FALSE(dialog.CanEditSelection());
 }
 
 // Cameras' IDIT in the header list, in asctime's form or with separators.

@@ -56,13 +56,8 @@ MpegAudioScan ScanOf(const Bytes& data, std::size_t filled = Bytes::npos) {
 TEST(MpegAudioScan, VerdictTagAndRate) {
     const Bytes junk("\xFF\xFB\x00junk", 7);
     const std::uint32_t fromTotals = 15313;
-    const struct {
-        const char* what;
-        Bytes data;
-        int verdict;
-        const char* tag;
-        std::uint32_t bytesPerSecond;
-    } cases[] = {
+    struct Case { const char* what; Bytes data; int verdict; const char* tag; std::uint32_t bytesPerSecond; };
+    const Case cases[] = {
         {"nothing", "", kVerdictNone, "", 0},
         {"nine frames", Frames(kMpeg1At128, 9), kVerdictNone, "", 16000},
         {"ten frames", Frames(kMpeg1At128, 10), kVerdictCbr, "", 16000},
