@@ -14,6 +14,11 @@ namespace {
 
 constexpr std::int64_t kSizeTolerance = 1024;
 constexpr int kMaxJunkTextRows = 5;
+// The image holds at most 12,500 chunks. A list whose children run past its
+// end is walked on to the image's end, and its parent walks the same bytes
+// again: nested, such lists would take the walk years. A tree that needs
+// more visits than this overlaps itself, and is invalid.
+constexpr std::size_t kMaxChunkVisits = 100000;
 
 // Joins parent path, "/" and the given parts into a fixed path buffer.
 // Returns the path, or an empty view when it would not fit.
@@ -145,7 +150,7 @@ public:
     // `sizeExcess` is how far the chunk's declared size exceeds its
     // parent's, computed by the caller in the parent's arithmetic.
     bool Walk(std::size_t chunk, std::string_view parentPath, std::int64_t sizeExcess) {
-        if (sizeExcess > kSizeTolerance) return false;
+        if (sizeExcess > kSizeTolerance || ++visits_ > kMaxChunkVisits) return false;
         const std::uint8_t* header = target_.image + chunk;
         std::uint32_t size = ReadLe32(header + chunk::kSizeOffset);
         if (!IsContainerId(header)) {
@@ -193,6 +198,7 @@ private:
 
     const WalkTarget& target_;
     std::size_t walkEnd_;
+    std::size_t visits_ = 0;
 };
 
 }  // namespace

@@ -103,6 +103,8 @@ TEST_F(DialogTest, CraftedWalks) {
          avi({InfoList({{"INAM", "Title"}}).DeclaredSize(4 + 14 + 16), N::Leaf("IART", Bytes("Artist\0", 7)),
               N::Leaf("ISFT", "Tool")}).ToBytes(),
          0, complete, {"INAM=Title", "IART=Artist"}},
+        // Each list's child runs past the list, which walks on to the end; without a bound, for years.
+        {"lists overrunning lists", avi(std::vector(4000, N::List("abcd").DeclaredSize(16))).ToBytes(), 0, invalid},
         // Three text runs in each JUNK chunk, in any letter case of the id, at any depth: five rows at most.
         {"JUNK texts", avi({N::Leaf("JUNK", "first1.second.third3"),
                             N::List("movi", {N::Leaf("junk", "fourth.fifth5.sixth6")})}).ToBytes(), 0, complete,
