@@ -22,7 +22,8 @@ void RunInOrder(std::size_t count, std::size_t workers, const std::function<std:
     const std::size_t capacity = 2 * workers;
     std::vector<std::optional<Result>> waiting(capacity);
     std::mutex mutex;
-    std::condition_variable changed;
+    // The caller waits for the next result; a worker for a free slot.
+    std::condition_variable ready, freed;
     std::size_t next = 0, used = 0;
     auto work = [&] {
         const std::unique_ptr<State> state = makeState();
@@ -31,16 +32,18 @@ void RunInOrder(std::size_t count, std::size_t workers, const std::function<std:
             {
                 std::unique_lock lock(mutex);
                 // The slot of item `index` is free once item index - capacity is used.
-                changed.wait(lock, [&] { return next >= count || next < used + capacity; });
+                freed.wait(lock, [&] { return next >= count || next < used + capacity; });
                 if (next >= count) return;
                 index = next++;
             }
             Result result = make(*state, index);
+            bool awaited = false;
             {
                 std::lock_guard lock(mutex);
                 waiting[index % capacity].emplace(std::move(result));
+                awaited = index == used;
             }
-            changed.notify_all();
+            if (awaited) ready.notify_one();
         }
     };
     std::vector<std::thread> threads;
@@ -49,13 +52,14 @@ void RunInOrder(std::size_t count, std::size_t workers, const std::function<std:
         std::optional<Result> result;
         {
             std::unique_lock lock(mutex);
-            changed.wait(lock, [&] { return waiting[used % capacity].has_value(); });
+            ready.wait(lock, [&] { return waiting[used % capacity].has_value(); });
             result.swap(waiting[used % capacity]);
             ++used;
         }
-        changed.notify_all();
+        freed.notify_one();
         use(*result);
     }
+    freed.notify_all();
     for (std::thread& thread : threads) thread.join();
 }
 
