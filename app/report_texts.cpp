@@ -110,10 +110,12 @@ std::string FileStatusText(const AviReport& report) {
 }
 
 std::string FormatDuration(double seconds) {
-    auto whole = static_cast<std::int64_t>(seconds + 0.5);
+    // A header's frames, scale and rate can declare up to 2^64 seconds, past
+    // any 64-bit integer: the arithmetic stays in doubles.
+    const double whole = std::floor(seconds + 0.5);
     char text[64];
-    std::snprintf(text, sizeof text, "%02" PRId64 "h %02" PRId64 "m %02" PRId64 "s", whole / 3600, whole / 60 % 60,
-                  whole % 60);
+    std::snprintf(text, sizeof text, "%02.0fh %02dm %02ds", std::floor(whole / 3600),
+                  static_cast<int>(std::fmod(whole, 3600) / 60), static_cast<int>(std::fmod(whole, 60)));
     return text;
 }
 

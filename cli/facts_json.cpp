@@ -21,7 +21,11 @@ using Json = nlohmann::ordered_json;
 Json TextOrNull(const char* text) { return text ? Json(DisplayText(text)) : Json(); }
 
 // Bytes per second as whole bits per second.
-Json BitsPerSecond(double bytesPerSecond) { return Json(std::llround(bytesPerSecond * 8)); }
+// Null past 2^63: a header's tiny frame period can make a rate no integer holds.
+Json BitsPerSecond(double bytesPerSecond) {
+    const double bits = std::round(bytesPerSecond * 8);
+    return bits < 0x1p63 ? Json(static_cast<std::int64_t>(bits)) : Json();
+}
 
 Json ViewOrNull(std::string_view text) { return text.empty() ? Json() : Json(DisplayText(text)); }
 

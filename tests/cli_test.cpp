@@ -64,6 +64,14 @@ TEST_F(QuiboInfo, JsonMatchesItsSchemaAndCarriesTheFacts) {
               Json::array({"File Length Correct", "XVID", 320, "MP3", 128000, {{"INAM", "Title"}, {"IART", "Artist"}},
                            Json::array({"Made with Tool 2    "})}));
 
+    // A frame of 1/(2^32 - 1) s and a 4 GiB movie list: no 64-bit bitrate, no garbage.
+    Bytes absurd = SmallAvi().ToBytes();
+    absurd.replace(absurd.find("strh") + 28, 16, Le32(1) + Le32(0xFFFFFFFF) + Le32(0) + Le32(1));
+    absurd.replace(absurd.find("movi") - 4, 4, Le32(0xFFFFFFF0)).replace(4, 4, Le32(0xFFFFFFF8));
+    const Json fast = Json::parse(Run({"--json", dir.Write("absurd.avi", absurd)}).out)["facts"];
+    EXPECT_DOUBLE_EQ(fast["duration"].get<double>(), 1.0 / 0xFFFFFFFF) << fast;
+    EXPECT_EQ(fast["streams"][0]["bitrate"], nullptr);
+
     ProgramRun several = Run({"--json", good, missing, text});
     EXPECT_EQ(several.status, 1);
     const Json reports = Json::parse(several.out);

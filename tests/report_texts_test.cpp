@@ -48,6 +48,8 @@ TEST(ReportTexts, EachChangedFactAsTheWindowShowsIt) {
         {"sizes fail, no facts", [](R r) { r.walked = false; }, kVideoFourCC, "n.a."},
         {"half second up", video([](V v) { v.seconds = 3600.5; }), kVideoDuration, "01h 00m 01s"},
         {"a day and more", video([](V v) { v.seconds = 90000; }), kVideoDuration, "25h 00m 00s"},
+        {"2^63 s, from the largest rate and scale", video([](V v) { v.seconds = 0x1p63; }), kVideoDuration,
+         "2562047788015215h 30m 08s"},
         {"NTSC", video([](V v) { v.framesPerSecond = 30000.0 / 1001; }), kVideoFrameRate, "29.970 FPS"},
         {"no rate", video([](V v) { v.framesPerSecond = 0; }), kVideoFrameRate, "n.a."},
         {"portrait", video([](V v) { v.width = 480, v.height = 640; }), kVideoAspect, "480 x 640  (1 : 1.333)"},
