@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Arbitrary sequences of INFO edits, deletes and new fields on an arbitrary
+// Arbitrary sequences of INFO edits, deletes, new fields and FourCC changes on an arbitrary
 // file, through the window's own commands, saved in place, after any edit
 // the script chooses and at the end, into a real file held in memory
 // (memfd). After every committed edit the image must still analyse; after
@@ -121,7 +121,7 @@ bool RunStep(Window& window, FuzzedDataProvider& script) {
     const int rows = static_cast<int>(window.fields.Rows().size());
     auto row = [&] { return script.ConsumeIntegralInRange<int>(-1, rows); };
     auto text = [&] { return script.ConsumeRandomLengthString(1100); };
-    switch (script.ConsumeIntegralInRange<int>(0, 5)) {
+    switch (script.ConsumeIntegralInRange<int>(0, 6)) {
         case 0:
             return window.Edit(row(), script.ConsumeBytesAsString(4), text());
         case 1:
@@ -138,6 +138,9 @@ bool RunStep(Window& window, FuzzedDataProvider& script) {
             window.messages.Answer(quibo::MessageAnswer::Cancel);
             return window.dialog.OnDeleteField();
         }
+        case 5:
+            return window.dialog.ChangeVideoFourCC(
+                script.ConsumeBytesAsString(4), static_cast<quibo::FourCCFields>(script.ConsumeIntegralInRange(0, 2)));
         default:
             window.dialog.OnViewRefresh();
             return false;
