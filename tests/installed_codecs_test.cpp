@@ -90,9 +90,8 @@ TEST(LibavDecoderSource, InstalledExactlyWhenFFmpegDecodesTheFourCCAndNamed) {
     LoadCodecDatabase(files, {QUIBO_CODEC_FILE}, database);
     for (std::size_t i = 1; i < kCodecSlots && database.Slot(i).fourCC; ++i) codes.push_back(database.Slot(i).fourCC);
     for (std::size_t i = 0, count = codes.size(); i < count; ++i) {
-        std::string lower = codes[i];
-        for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        codes.push_back(lower);
+        codes.push_back(codes[i]);
+        for (char& c : codes.back()) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     }
     LibavDecoderSource source;
     InstalledFourCCList list;
