@@ -8,7 +8,6 @@
 #include <sys/stat.h>
 
 #include <csignal>
-#include <cstdint>
 #include <deque>
 #include <functional>
 #include <utility>
@@ -17,12 +16,9 @@
 #include "memory_files.h"
 #include "platform/posix_file_access.h"
 #include "platform/posix_file_copy.h"
-#include "info/info_editor.h"
-#include "platform/file_copy.h"
 #include "platform/recorded_fields.h"
 #include "res/command_ids.h"
 #include "res/control_ids.h"
-#include "riff/riff_layout.h"
 #include "riff_builder.h"
 #include "temp_dir.h"
 
