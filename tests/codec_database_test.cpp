@@ -3,7 +3,6 @@
 // the messages of a failed load, and the shipped Quibo.dat itself.
 #include <sys/file.h>
 
-#include "codecs/codec_database.h"
 #include "test_window.h"
 
 namespace quibo::test {

@@ -5,7 +5,6 @@
 #include <cctype>
 #include <strings.h>
 
-#include "codecs/codec_database.h"
 #include "codecs/installed_codecs.h"
 #include "platform/libav_decoder_source.h"
 #include "test_window.h"
