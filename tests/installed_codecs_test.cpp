@@ -50,21 +50,20 @@ struct StartedDialog : TestWindow<PosixFileAccess> {
         dialog.SetPendingFileName(QUIBO_SAMPLE_FILE);
         dialog.Start();
     }
-    const std::string& VideoStatus() const { return Text(control::kVideoStatus); }
 };
 
 TEST(InstalledStatus, StartUpGivesTheStatusCheckTheSourcesDecoders) {
     ScriptedDecoders withXvid({{"DivX", "DIVX"}, {"Xvid", "xvid"}});
     StartedDialog started(&withXvid);
-    EXPECT_EQ(started.VideoStatus(), "Codec IS Installed");
+    EXPECT_EQ(started.Text(control::kVideoStatus), "Codec IS Installed");
     started.dialog.OnFileClose();
     started.OpenByName(QUIBO_SAMPLE_FILE);
-    EXPECT_EQ(started.VideoStatus(), "Codec IS Installed");
+    EXPECT_EQ(started.Text(control::kVideoStatus), "Codec IS Installed");
     EXPECT_EQ(withXvid.asked, 1);
 
     ScriptedDecoders withoutXvid(std::vector<InstalledDecoder>{{"DivX", "DIVX"}});
-    EXPECT_EQ(StartedDialog(&withoutXvid).VideoStatus(), "Codec NOT Installed");
-    EXPECT_EQ(StartedDialog(nullptr).VideoStatus(), "Codec NOT Installed");
+    EXPECT_EQ(StartedDialog(&withoutXvid).Text(control::kVideoStatus), "Codec NOT Installed");
+    EXPECT_EQ(StartedDialog(nullptr).Text(control::kVideoStatus), "Codec NOT Installed");
 }
 
 #if QUIBO_WITH_LIBAV
