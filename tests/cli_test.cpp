@@ -21,12 +21,13 @@ protected:
     TempDir dir;
     const std::string good = dir.Write("good.avi", SmallAvi().ToBytes());
     const std::string missing = dir / "missing.avi";
+    const std::string text = dir.Write("text.avi", "plain text, not a RIFF file");
 };
 
 TEST_F(QuiboInfo, ExitStatusTellsAnalysedFailedAndUsage) {
     EXPECT_EQ(Run({good}).status, 0);
     EXPECT_EQ(Run({missing}).status, 1);
-    EXPECT_EQ(Run({good, dir.Write("text.avi", "plain text, not a RIFF file")}).status, 1);
+    EXPECT_EQ(Run({good, text}).status, 1);
     EXPECT_EQ(Run({}).status, 2);
     EXPECT_EQ(Run({"--no-such-option", good}).status, 2);
     EXPECT_EQ(Run({"--help"}).status, 0);
@@ -48,15 +49,15 @@ TEST_F(QuiboInfo, TextReportOnOutputMessagesOnStandardError) {
 // Every output of --json matches the schema in docs/; one file gives an
 // object, several an array; the facts are numbers and decoded texts.
 TEST_F(QuiboInfo, JsonMatchesItsSchemaAndCarriesTheFacts) {
-    const std::string text = dir.Write("text.avi", "plain text, not a RIFF file");
+    std::vector<ProgramRun> runs;
     for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
              {"--json", good}, {"--json", good, missing, text}, {"--json", "-r", dir / "nothing-here"},
              {"--json", "--codecs"}, {"--json", "--installed"}}) {
-        EXPECT_EQ(SchemaErrors(QUIBO_SCHEMA_FILE, Run(args).out), "") << args.back();
+        runs.push_back(Run(args));
+        EXPECT_EQ(SchemaErrors(QUIBO_SCHEMA_FILE, runs.back().out), "") << args.back();
     }
-    ProgramRun one = Run({"--json", good});
-    EXPECT_EQ(one.status, 0);
-    const Json report = Json::parse(one.out), &facts = report["facts"], &streams = facts["streams"];
+    EXPECT_EQ(runs[0].status, 0);
+    const Json report = Json::parse(runs[0].out), &facts = report["facts"], &streams = facts["streams"];
     EXPECT_EQ(report["info"][1], (Json{{"code", "INAM"}, {"name", "Name"}, {"contents", "Title"}}));
     // The status and facts, in one array.
     EXPECT_EQ(Json::array({report["general"]["status"], streams[0]["fourcc"], streams[0]["width"],
@@ -72,9 +73,8 @@ TEST_F(QuiboInfo, JsonMatchesItsSchemaAndCarriesTheFacts) {
     EXPECT_DOUBLE_EQ(fast["duration"].get<double>(), 1.0 / 0xFFFFFFFF) << fast;
     EXPECT_EQ(fast["streams"][0]["bitrate"], nullptr);
 
-    ProgramRun several = Run({"--json", good, missing, text});
-    EXPECT_EQ(several.status, 1);
-    const Json reports = Json::parse(several.out);
+    EXPECT_EQ(runs[1].status, 1);
+    const Json reports = Json::parse(runs[1].out);
     ASSERT_EQ(reports.size(), 3u);
     EXPECT_EQ(reports[1]["facts"], nullptr);
     EXPECT_EQ(reports[1]["messages"],

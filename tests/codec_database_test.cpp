@@ -1,10 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The codec database: what a file's text leaves in the slots, the lookup,
 // the messages of a failed load, and the shipped Quibo.dat itself.
-#include <strings.h>
 #include <sys/file.h>
 
-#include "codecs/codec_database.h"
 #include "test_window.h"
 
 namespace quibo::test {
@@ -133,8 +131,7 @@ TEST(ShippedCodecFile, LoadsWholeWithDistinctFourCCsForEveryTestFile) {
     CodecDatabase codecs;
     ASSERT_TRUE(LoadCodecDatabase(files, {QUIBO_CODEC_FILE}, codecs).complete);
     const std::size_t count = codecs.RecordCount();
-    EXPECT_GE(count, 300u);
-    EXPECT_LE(count, 399u);
+    EXPECT_TRUE(count >= 300 && count <= 399) << count;
     // Each FourCC finds its own record: no other before it has it in any case.
     for (std::size_t slot = 1; slot <= count; ++slot) {
         const CodecEntry& entry = codecs.Slot(slot);
@@ -142,11 +139,8 @@ TEST(ShippedCodecFile, LoadsWholeWithDistinctFourCCsForEveryTestFile) {
         EXPECT_TRUE(entry.description && *entry.description && entry.vendor && *entry.vendor) << entry.fourCC;
     }
     // The FourCCs written by ffmpeg and mencoder in the real-file tests.
-    for (const char* fourCC : {"XVID", "DX50", "DIVX", "DIV3", "MJPG", "HFYU", "FFV1", "FMP4", "I420"}) {
-        const std::size_t slot = codecs.FindCodecIndex(fourCC);
-        ASSERT_NE(slot, 0u) << fourCC;
-        EXPECT_EQ(::strcasecmp(codecs.Slot(slot).fourCC, fourCC), 0);
-    }
+    for (const char* fourCC : {"XVID", "DX50", "DIVX", "DIV3", "MJPG", "HFYU", "FFV1", "FMP4", "I420"})
+        EXPECT_NE(codecs.FindCodecIndex(fourCC), 0u) << fourCC;
 }
 
 }  // namespace

@@ -5,7 +5,6 @@
 #include <cctype>
 #include <strings.h>
 
-#include "codecs/codec_database.h"
 #include "codecs/installed_codecs.h"
 #include "platform/libav_decoder_source.h"
 #include "test_window.h"
@@ -51,21 +50,20 @@ struct StartedDialog : TestWindow<PosixFileAccess> {
         dialog.SetPendingFileName(QUIBO_SAMPLE_FILE);
         dialog.Start();
     }
-    const std::string& VideoStatus() const { return Text(control::kVideoStatus); }
 };
 
 TEST(InstalledStatus, StartUpGivesTheStatusCheckTheSourcesDecoders) {
     ScriptedDecoders withXvid({{"DivX", "DIVX"}, {"Xvid", "xvid"}});
     StartedDialog started(&withXvid);
-    EXPECT_EQ(started.VideoStatus(), "Codec IS Installed");
+    EXPECT_EQ(started.Text(control::kVideoStatus), "Codec IS Installed");
     started.dialog.OnFileClose();
     started.OpenByName(QUIBO_SAMPLE_FILE);
-    EXPECT_EQ(started.VideoStatus(), "Codec IS Installed");
+    EXPECT_EQ(started.Text(control::kVideoStatus), "Codec IS Installed");
     EXPECT_EQ(withXvid.asked, 1);
 
     ScriptedDecoders withoutXvid(std::vector<InstalledDecoder>{{"DivX", "DIVX"}});
-    EXPECT_EQ(StartedDialog(&withoutXvid).VideoStatus(), "Codec NOT Installed");
-    EXPECT_EQ(StartedDialog(nullptr).VideoStatus(), "Codec NOT Installed");
+    EXPECT_EQ(StartedDialog(&withoutXvid).Text(control::kVideoStatus), "Codec NOT Installed");
+    EXPECT_EQ(StartedDialog(nullptr).Text(control::kVideoStatus), "Codec NOT Installed");
 }
 
 #if QUIBO_WITH_LIBAV
@@ -90,9 +88,8 @@ TEST(LibavDecoderSource, InstalledExactlyWhenFFmpegDecodesTheFourCCAndNamed) {
     LoadCodecDatabase(files, {QUIBO_CODEC_FILE}, database);
     for (std::size_t i = 1; i < kCodecSlots && database.Slot(i).fourCC; ++i) codes.push_back(database.Slot(i).fourCC);
     for (std::size_t i = 0, count = codes.size(); i < count; ++i) {
-        std::string lower = codes[i];
-        for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        codes.push_back(lower);
+        codes.push_back(codes[i]);
+        for (char& c : codes.back()) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     }
     LibavDecoderSource source;
     InstalledFourCCList list;

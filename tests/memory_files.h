@@ -26,7 +26,7 @@ struct MemoryFile {
     std::string bytes;
     std::uint64_t tailLength = 0;  // bytes of `tailByte` after `bytes`
     std::uint8_t tailByte = 0;
-    std::optional<std::int64_t> reportedSize;  // the bytes and the tail when unset
+    std::optional<std::int64_t> reportedSize = {};  // the bytes and the tail when unset
     std::time_t lastWrite = 0;
     int openError = 0;
     int readError = 0;
@@ -62,11 +62,7 @@ public:
     explicit MemoryFiles(bool listOpenedPaths = true) : listOpenedPaths_(listOpenedPaths) {}
 
     // Holds `bytes` at `path` from now on, in place of what it held.
-    MemoryFile& Add(const std::string& path, std::string bytes) {
-        MemoryFile& file = files_[path] = MemoryFile{};
-        file.bytes = std::move(bytes);
-        return file;
-    }
+    MemoryFile& Add(const std::string& path, std::string bytes) { return files_[path] = MemoryFile{std::move(bytes)}; }
     // Holds a copy of the file at `path` on disk; false when it cannot be read.
     bool AddFromDisk(const std::string& path) {
         std::ifstream in(path, std::ios::binary);

@@ -1,56 +1,52 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The main window's behaviour driven as tests need it: message boxes and
-// file dialogs that answer from a script and record what they were asked,
-// a scripted INFO editor, the real copy of Save As with a recording
-// observer, and a field surface to read back, over any FileAccess: memory
-// for crafted images, POSIX for real files.
+// The main window driven as tests need it: message boxes, file dialogs and
+// the INFO editor answer from scripts and record what they were asked; the
+// real Save As copy with a recording observer; over any FileAccess.
 #pragma once
 
 #include <fcntl.h>
-#include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <algorithm>
-#include <cerrno>
 #include <csignal>
-#include <cstdint>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
-#include <ctime>
 #include <deque>
-#include <filesystem>
-#include <fstream>
 #include <functional>
-#include <iterator>
-#include <map>
-#include <memory>
-#include <optional>
-#include <string>
 #include <utility>
-#include <vector>
 
 #include "app/main_dialog.h"
 #include "memory_files.h"
 #include "platform/posix_file_access.h"
 #include "platform/posix_file_copy.h"
-#include "info/info_editor.h"
-#include "platform/file_copy.h"
 #include "platform/recorded_fields.h"
 #include "res/command_ids.h"
 #include "res/control_ids.h"
-#include "riff/riff_layout.h"
 #include "riff_builder.h"
 #include "temp_dir.h"
 
 namespace quibo::test {
 
+// Answers given in turn; nothing once they are used up.
+template <class T>
+struct Script {
+    std::optional<T> Next() {
+        if (answers.empty()) return std::nullopt;
+        T answer = std::move(answers.front());
+        answers.pop_front();
+        return answer;
+    }
+    // Drops the answers nothing asked for.
+    void ForgetUnused() { answers.clear(); }
+    std::deque<T> answers;
+};
+
+struct EditorReply {
+    bool ok;
+    std::optional<std::string> code = {}, text = {};  // unset: what the editor was handed
+};
+
 // An InfoEditor that records what it was handed and answers from a script:
 // OK with a new code and text, OK with what it was handed, or Cancel (also
 // once the script is used up).
-class ScriptedInfoEditor final : public InfoEditor {
+class ScriptedInfoEditor final : public InfoEditor, public Script<EditorReply> {
 public:
     struct Call {
         std::string text;
@@ -58,39 +54,24 @@ public:
         InfoEditKind mode;
     };
 
-    void Answer(std::string code, std::string text) {
-        script_.push_back(Reply{true, std::move(code), std::move(text)});
-    }
-    void Confirm() { script_.push_back(Reply{true, std::nullopt, std::nullopt}); }
-    void Cancel() { script_.push_back(Reply{false, std::nullopt, std::nullopt}); }
+    void Answer(std::string code, std::string text) { answers.push_back({true, std::move(code), std::move(text)}); }
+    void Confirm() { answers.push_back({true}); }
+    void Cancel() { answers.push_back({false}); }
 
-    bool Run(const InfoFieldName* codeTable, std::string& text, char (&code)[5], InfoEditKind mode) override {
-        (void)codeTable;
+    bool Run(const InfoFieldName*, std::string& text, char (&code)[5], InfoEditKind mode) override {
         calls_.push_back({text, code, mode});
-        if (script_.empty()) return false;
-        Reply reply = script_.front();
-        script_.pop_front();
-        if (!reply.ok) return false;
-        if (reply.code) {
+        const std::optional<EditorReply> reply = Next();
+        if (!reply || !reply->ok) return false;
+        if (reply->code) {
             std::memset(code, 0, sizeof code);
-            std::memcpy(code, reply.code->data(), std::min<std::size_t>(reply.code->size(), 4));
+            reply->code->copy(code, 4);
         }
-        if (reply.text) text = *reply.text;
+        if (reply->text) text = *reply->text;
         return true;
     }
-
-    // Drops the replies no command asked for.
-    void ForgetUnused() { script_.clear(); }
-
     const std::vector<Call>& Calls() const { return calls_; }
 
 private:
-    struct Reply {
-        bool ok;
-        std::optional<std::string> code;
-        std::optional<std::string> text;
-    };
-    std::deque<Reply> script_;
     std::vector<Call> calls_;
 };
 
@@ -103,9 +84,7 @@ public:
         replaceAsked.push_back(target);
         return allowReplace;
     }
-    bool Progress(std::uint64_t done, std::uint64_t total) override {
-        (void)done;
-        (void)total;
+    bool Progress(std::uint64_t, std::uint64_t) override {
         if (++progressReports == killAtReport) ::raise(SIGKILL);
         return progressReports != cancelAtReport;
     }
@@ -120,36 +99,27 @@ public:
 };
 
 // Answers each message box from a script (Ok once it is used up).
-class ScriptedMessageBoxes final : public MessageBoxes {
+class ScriptedMessageBoxes final : public MessageBoxes, public Script<MessageAnswer> {
 public:
-    void Answer(MessageAnswer answer) { script_.push_back(answer); }
+    void Answer(MessageAnswer answer) { answers.push_back(answer); }
     MessageAnswer Show(const Message& message) override {
         shown_.push_back(message);
-        if (script_.empty()) return MessageAnswer::Ok;
-        MessageAnswer answer = script_.front();
-        script_.pop_front();
-        return answer;
+        return Next().value_or(MessageAnswer::Ok);
     }
     const std::vector<Message>& Shown() const { return shown_; }
-    // Drops the answers no question asked for.
-    void ForgetUnused() { script_.clear(); }
 
 private:
-    std::deque<MessageAnswer> script_;
     std::vector<Message> shown_;
 };
 
 // The Open dialog answers from a script (Cancel once it is used up); the
 // Save dialog answers `savePath` (nothing: Cancel).
-class ScriptedFileDialogs final : public FileDialogs {
+class ScriptedFileDialogs final : public FileDialogs, Script<std::optional<std::string>> {
 public:
-    void Answer(std::optional<std::string> path) { script_.push_back(std::move(path)); }
+    void Answer(std::optional<std::string> path) { answers.push_back(std::move(path)); }
     std::optional<std::string> AskOpenPath(const FileDialogRequest& request) override {
         requests_.push_back(request);
-        if (script_.empty()) return std::nullopt;
-        std::optional<std::string> answer = script_.front();
-        script_.pop_front();
-        return answer;
+        return Next().value_or(std::nullopt);
     }
     std::optional<std::string> AskSavePath(const FileDialogRequest& request) override {
         saveTitles.push_back(request.title);
@@ -161,7 +131,6 @@ public:
     std::vector<std::string> saveTitles;
 
 private:
-    std::deque<std::optional<std::string>> script_;
     std::vector<FileDialogRequest> requests_;
 };
 
