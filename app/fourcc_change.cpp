@@ -60,9 +60,11 @@ std::optional<std::string> MainDialog::DecoderChangeWarning(const std::string& f
     const std::string& old = report_.video->compression;
     const std::string before = DecoderNameFor(decoders, old), after = DecoderNameFor(decoders, fourCC);
     if (before == after) return std::nullopt;
-    auto with = [](const std::string& decoder) { return decoder.empty() ? std::string("no decoder") : decoder; };
-    return "FFmpeg decodes " + old + " with " + with(before) + " but " + fourCC + " with " + with(after) +
-           ": the file would no longer play as it does.";
+    if (before.empty())
+        return "FFmpeg has no decoder for " + old + "; for " + fourCC + " it would use " + after +
+               ", which plays the stream only if it is of that kind.";
+    return "FFmpeg decodes " + old + " with " + before + " but " + fourCC + " with " +
+           (after.empty() ? std::string("no decoder") : after) + ": the file would no longer play as it does.";
 }
 
 FourCCQuestion MainDialog::FourCCQuestionNow() const {

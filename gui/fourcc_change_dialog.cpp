@@ -65,6 +65,8 @@ FourCCChangeDialog::FourCCChangeDialog(const FourCCQuestion& question, QWidget* 
     column->addLayout(where);
     column->addWidget(buttons_);
     if (question.sameDecoder.empty()) alternatives_->hide();
+    // Without a decoder there is no tag to keep to; the line above says so.
+    if (question.decoder.empty()) alternativesLabel->hide();
     // Wide enough for every tag's description.
     alternatives_->setMinimumWidth(alternatives_->sizeHintForColumn(0) + 2 * alternatives_->frameWidth() +
                                    alternatives_->verticalScrollBar()->sizeHint().width());
