@@ -94,9 +94,6 @@ public:
     // Change FourCC: asks the dialog, and on a decoder change the user, then
     // changes the FourCC; true when it did.
     bool OnChangeFourCC();
-    // What the Change FourCC dialog shows: the fields, FFmpeg's decoder and
-    // the database's tags it decodes too. Only with a video stream.
-    FourCCQuestion FourCCQuestionNow() const;
 
     // Writing back: the first WriteLength() bytes of the image go over the
     // start of the file (Save) or of a copy (Save As).
@@ -145,6 +142,9 @@ public:
 
 private:
     bool AllocateBuffers();
+    // What the Change FourCC dialog shows: the fields, FFmpeg's decoder and
+    // the database's tags it decodes too. Only with a video stream.
+    FourCCQuestion FourCCQuestionNow() const;
     void ReadIntoImage(FileHandle& file, const std::string& path);
     void ReportCodecLoadFailure(const CodecLoadFailure& failure);
     void ShowEditFailure(const std::string& caption);

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/report_texts.h"
 
-#include <cinttypes>
 #include <cmath>
 #include <cstdio>
 #include <strings.h>
