@@ -103,27 +103,49 @@ void HandleStreamFormat(const WalkTarget& target, std::size_t chunk) {
         facts.otherAudioBytesPerSec += ReadLe32(facts.streams.back().format.data() + wave_format::kAvgBytesPerSec);
 }
 
-// Whether the leaf `path` is a data chunk of the first audio stream, directly
-// in the movie list: its id is the stream's number in two digits and "wb".
-bool IsFirstAudioStreamData(const StreamFacts& facts, std::string_view path) {
-    constexpr std::string_view kMovie = "/RIFF:AVI /LIST:movi/";
-    if (facts.firstAudioStream < 0 || facts.firstAudioStream > 99 || path.size() != kMovie.size() + 4 ||
-        !path.starts_with(kMovie))
-        return false;
-    const char id[] = {static_cast<char>('0' + facts.firstAudioStream / 10),
-                       static_cast<char>('0' + facts.firstAudioStream % 10), 'w', 'b'};
-    return path.substr(kMovie.size()) == std::string_view(id, 4);
+// Where a list lies in the tree, as far as the handling of its leaves
+// cares: found once for each list from its path ("/RIFF:AVI /LIST:hdrl").
+struct ListPlace {
+    enum class Kind { Other, FirstRiff, Header, StreamList, OpenDml, Movie };
+    Kind kind = Kind::Other;
+    bool inMovie = false;       // at any depth below a "movi" list
+    bool inInfo = false;        // below an "INFO" list
+    bool inStreamList = false;  // below a "strl" list
+};
+
+// Whether the list at `path`, or a list above it, is `list` ("/LIST:movi/").
+bool IsAtOrBelow(std::string_view path, std::string_view list) {
+    return path.find(list) != std::string_view::npos || path.ends_with(list.substr(0, list.size() - 1));
 }
 
-// Whether the leaf `path` is a data chunk ("dc" or "db") of the first video
-// stream in the movie list, directly or in a "rec " list.
-bool IsFirstVideoStreamData(const StreamFacts& facts, std::string_view path) {
-    if (facts.firstVideoStream < 0 || facts.firstVideoStream > 99 || path.size() < 5 ||
-        path.find("/LIST:movi/") == std::string_view::npos)
-        return false;
-    const std::string_view id = path.substr(path.size() - 4);
-    return id[0] == '0' + facts.firstVideoStream / 10 && id[1] == '0' + facts.firstVideoStream % 10 &&
-           id[2] == 'd' && (id[3] == 'c' || id[3] == 'b');
+ListPlace PlaceOf(std::string_view path) {
+    using Kind = ListPlace::Kind;
+    ListPlace place;
+    if (path == "/RIFF:AVI ") place.kind = Kind::FirstRiff;
+    else if (path == "/RIFF:AVI /LIST:hdrl") place.kind = Kind::Header;
+    else if (path == "/RIFF:AVI /LIST:hdrl/LIST:strl") place.kind = Kind::StreamList;
+    else if (path == "/RIFF:AVI /LIST:hdrl/LIST:odml") place.kind = Kind::OpenDml;
+    else if (path == "/RIFF:AVI /LIST:movi") place.kind = Kind::Movie;
+    place.inMovie = IsAtOrBelow(path, "/LIST:movi/");
+    place.inInfo = IsAtOrBelow(path, "/LIST:INFO/");
+    place.inStreamList = IsAtOrBelow(path, "/LIST:strl/");
+    return place;
+}
+
+// Whether `id` is four characters that start with the stream's number in
+// two digits.
+bool IsStreamDataId(std::int32_t stream, std::string_view id) {
+    return stream >= 0 && stream <= 99 && id.size() == 4 && id[0] == '0' + stream / 10 && id[1] == '0' + stream % 10;
+}
+
+// A data chunk of the first audio stream lies directly in the movie list; one
+// of the first video stream ("dc" or "db") there or in a "rec " list.
+bool IsFirstAudioStreamData(const StreamFacts& facts, const ListPlace& list, std::string_view id) {
+    return list.kind == ListPlace::Kind::Movie && IsStreamDataId(facts.firstAudioStream, id) && id.ends_with("wb");
+}
+
+bool IsFirstVideoStreamData(const StreamFacts& facts, const ListPlace& list, std::string_view id) {
+    return list.inMovie && IsStreamDataId(facts.firstVideoStream, id) && id[2] == 'd' && (id[3] == 'c' || id[3] == 'b');
 }
 
 void HarvestJunkText(const WalkTarget& target, std::size_t chunk) {
@@ -143,19 +165,91 @@ void HarvestJunkText(const WalkTarget& target, std::size_t chunk) {
     }
 }
 
+// The leaves of the header list and its stream and OpenDML lists. Returns
+// false for a leaf it does not handle.
+bool HandleHeaderLeaf(const WalkTarget& target, std::size_t offset, const ListPlace& list, std::string_view id) {
+    using Kind = ListPlace::Kind;
+    StreamFacts& facts = target.facts;
+    if (list.kind == Kind::StreamList && id == "strh") {
+        HandleStreamHeader(target, offset);
+    } else if (list.kind == Kind::StreamList && id == "strf") {
+        HandleStreamFormat(target, offset);
+    } else if (list.kind == Kind::StreamList && id == "strn") {
+        if (!facts.streams.empty()) facts.streams.back().name = DataText(target, offset);
+    } else if (list.kind == Kind::StreamList && id == "indx") {
+        if (!facts.streams.empty()) facts.streams.back().superIndex = true;
+    } else if (list.kind == Kind::StreamList && id == "vprp") {
+        if (!facts.streams.empty()) {
+            CopyData(target, offset, facts.streams.back().properties);
+            facts.streams.back().hasProperties = true;
+        }
+    } else if (list.kind == Kind::Header && id == "IDIT") {
+        facts.recordedText = DataText(target, offset);
+    } else if (list.kind == Kind::Header && id == "avih") {
+        CopyData(target, offset, facts.mainHeader);
+    } else if (list.kind == Kind::Header && id == "ISFT") {
+        AddRow(target, id, DataText(target, offset), offset);
+    } else if (list.kind == Kind::OpenDml && id == "dmlh") {
+        std::array<std::uint8_t, 4> total{};
+        CopyData(target, offset, total);
+        facts.odmlTotalFrames = ReadLe32(total.data() + odml_header::kTotalFrames);
+        facts.odmlHeaderMet = true;
+    } else {
+        return false;
+    }
+    return true;
+}
+
+void HandleJunkChunk(const WalkTarget& target, std::size_t offset, const ListPlace& list) {
+    StreamFacts& facts = target.facts;
+    std::uint32_t size = ReadLe32(target.image + offset + chunk::kSizeOffset);
+    auto smaller = [&](const std::optional<std::size_t>& junk) {
+        return !junk || size > ReadLe32(target.image + *junk + chunk::kSizeOffset);
+    };
+    if (smaller(facts.largestJunkChunk)) {
+        facts.largestJunkChunk = offset;
+        facts.largestJunkInStreamList = list.inStreamList;
+    }
+    if (list.kind == ListPlace::Kind::FirstRiff && !facts.movieListMet && smaller(facts.largestTopLevelJunkChunk))
+        facts.largestTopLevelJunkChunk = offset;
+    HarvestJunkText(target, offset);
+}
+
+// The leaf dispatch for the chunk at `offset` in `list`.
+void HandleLeafChunk(const WalkTarget& target, std::size_t offset, const ListPlace& list) {
+    StreamFacts& facts = target.facts;
+    const std::uint8_t* header = target.image + offset;
+    const std::string_view id = ChunkIdText(header);
+    if (HandleHeaderLeaf(target, offset, list, id)) return;
+    if (IsFirstAudioStreamData(facts, list, id)) {
+        std::size_t data = offset + chunk::kDataOffset;
+        target.audio.Append(target.image + data, BytesInImage(data, ReadLe32(header + chunk::kSizeOffset)));
+    } else if (IsFirstVideoStreamData(facts, list, id)) {
+        if (facts.videoChunkCount < kKeptVideoChunks) {
+            std::size_t data = offset + chunk::kDataOffset;
+            facts.videoChunks[facts.videoChunkCount++] = {data, BytesInImage(data, ReadLe32(header + chunk::kSizeOffset))};
+        }
+    } else if (list.inInfo) {
+        std::string_view text = ReadLe32(header + chunk::kSizeOffset) == 0 ? std::string_view() : DataText(target, offset);
+        AddRow(target, id, text, offset);
+        if (!facts.firstInfoChunk) facts.firstInfoChunk = offset;
+    } else if (id.size() == 4 && FourBytesEqualIgnoringCase(header, "JUNK")) {
+        HandleJunkChunk(target, offset, list);
+    }
+}
+
 class Walker {
 public:
     Walker(const WalkTarget& target, std::size_t walkEnd) : target_(target), walkEnd_(walkEnd) {}
 
     // `sizeExcess` is how far the chunk's declared size exceeds its
     // parent's, computed by the caller in the parent's arithmetic.
-    bool Walk(std::size_t chunk, std::string_view parentPath, std::int64_t sizeExcess) {
+    bool Walk(std::size_t chunk, std::string_view parentPath, const ListPlace& parent, std::int64_t sizeExcess) {
         if (sizeExcess > kSizeTolerance || ++visits_ > kMaxChunkVisits) return false;
         const std::uint8_t* header = target_.image + chunk;
         std::uint32_t size = ReadLe32(header + chunk::kSizeOffset);
         if (!IsContainerId(header)) {
-            char path[kMaxChunkPath + 1];
-            HandleLeafChunk(target_, chunk, JoinPath(path, parentPath, {ChunkIdText(header)}));
+            HandleLeafChunk(target_, chunk, parent);
             return true;
         }
         std::string_view formType = ChunkIdText(header + chunk::kFormTypeOffset);
@@ -172,6 +266,7 @@ public:
         // Every leaf below must still fit the path limit: deeper nesting is
         // not descended into.
         if (childPath.empty() || childPath.size() + 5 > kMaxChunkPath) return true;
+        const ListPlace place = PlaceOf(childPath);
 
         std::uint64_t child = chunk + chunk::kContainerHeaderSize;
         while (child < walkEnd_ && ChildHeaderInImage(child)) {
@@ -180,7 +275,7 @@ public:
             // In 64 bits: a parent of 2 GiB or more must not make its small
             // children look larger than itself.
             std::int64_t excess = static_cast<std::int64_t>(childSize) - static_cast<std::int64_t>(size);
-            if (!Walk(at, childPath, excess)) return false;
+            if (!Walk(at, childPath, place, excess)) return false;
             std::uint64_t step = PaddedSize(childSize) + chunk::kHeaderSize;
             child += step;
             budget -= static_cast<std::uint32_t>(step);
@@ -209,70 +304,9 @@ std::string_view ChunkIdText(const std::uint8_t* id) {
     return {text, nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - text) : 4};
 }
 
-bool PathEndsWith(std::string_view path, std::string_view suffix) {
-    if (suffix.size() > path.size()) return false;
-    return ::strncasecmp(path.data() + path.size() - suffix.size(), suffix.data(), suffix.size()) == 0;
-}
-
 bool WalkFileImage(const WalkTarget& target, std::int64_t fileSize, std::size_t walkEnd) {
     std::int64_t declared = ReadLe32(target.image + chunk::kSizeOffset);
-    return Walker(target, walkEnd).Walk(0, "", declared - fileSize);
-}
-
-void HandleLeafChunk(const WalkTarget& target, std::size_t offset, std::string_view path) {
-    StreamFacts& facts = target.facts;
-    const std::uint8_t* header = target.image + offset;
-    if (path == "/RIFF:AVI /LIST:hdrl/LIST:strl/strh") {
-        HandleStreamHeader(target, offset);
-    } else if (path == "/RIFF:AVI /LIST:hdrl/LIST:strl/strf") {
-        HandleStreamFormat(target, offset);
-    } else if (path == "/RIFF:AVI /LIST:hdrl/IDIT") {
-        facts.recordedText = DataText(target, offset);
-    } else if (path == "/RIFF:AVI /LIST:hdrl/LIST:strl/strn") {
-        if (!facts.streams.empty()) facts.streams.back().name = DataText(target, offset);
-    } else if (path == "/RIFF:AVI /LIST:hdrl/LIST:strl/indx") {
-        if (!facts.streams.empty()) facts.streams.back().superIndex = true;
-    } else if (path == "/RIFF:AVI /LIST:hdrl/LIST:strl/vprp") {
-        if (!facts.streams.empty()) {
-            CopyData(target, offset, facts.streams.back().properties);
-            facts.streams.back().hasProperties = true;
-        }
-    } else if (path == "/RIFF:AVI /LIST:hdrl/avih") {
-        CopyData(target, offset, facts.mainHeader);
-    } else if (path == "/RIFF:AVI /LIST:hdrl/LIST:odml/dmlh") {
-        std::array<std::uint8_t, 4> total{};
-        CopyData(target, offset, total);
-        facts.odmlTotalFrames = ReadLe32(total.data() + odml_header::kTotalFrames);
-        facts.odmlHeaderMet = true;
-    } else if (IsFirstAudioStreamData(facts, path)) {
-        std::size_t data = offset + chunk::kDataOffset;
-        target.audio.Append(target.image + data, BytesInImage(data, ReadLe32(header + chunk::kSizeOffset)));
-    } else if (IsFirstVideoStreamData(facts, path)) {
-        if (facts.videoChunkCount < kKeptVideoChunks) {
-            std::size_t data = offset + chunk::kDataOffset;
-            facts.videoChunks[facts.videoChunkCount++] = {data, BytesInImage(data, ReadLe32(header + chunk::kSizeOffset))};
-        }
-    } else if (path.find("/LIST:INFO/") != std::string_view::npos) {
-        std::string_view text = ReadLe32(header + chunk::kSizeOffset) == 0 ? std::string_view() : DataText(target, offset);
-        AddRow(target, ChunkIdText(header), text, offset);
-        if (!facts.firstInfoChunk) facts.firstInfoChunk = offset;
-    } else if (path == "/RIFF:AVI /LIST:hdrl/ISFT") {
-        AddRow(target, ChunkIdText(header), DataText(target, offset), offset);
-    } else if (PathEndsWith(path, "/JUNK")) {
-        std::uint32_t size = ReadLe32(header + chunk::kSizeOffset);
-        auto smaller = [&](const std::optional<std::size_t>& junk) {
-            return !junk || size > ReadLe32(target.image + *junk + chunk::kSizeOffset);
-        };
-        if (smaller(facts.largestJunkChunk)) {
-            facts.largestJunkChunk = offset;
-            facts.largestJunkInStreamList = path.find("/LIST:strl/") != std::string_view::npos;
-        }
-        constexpr std::string_view kFirstRiff = "/RIFF:AVI /";
-        bool topLevel = path.size() == kFirstRiff.size() + 4 && path.starts_with(kFirstRiff);
-        if (topLevel && !facts.movieListMet && smaller(facts.largestTopLevelJunkChunk))
-            facts.largestTopLevelJunkChunk = offset;
-        HarvestJunkText(target, offset);
-    }
+    return Walker(target, walkEnd).Walk(0, "", ListPlace{}, declared - fileSize);
 }
 
 }  // namespace quibo

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Depth-first walk of the RIFF chunk tree held in the file image. Each leaf
-// is named by its chunk path ("/RIFF:AVI /LIST:hdrl/avih") and handed to the
-// leaf dispatch, which fills the stream facts, collects audio data and adds
-// INFO rows.
+// Depth-first walk of the RIFF chunk tree held in the file image. Each list
+// is placed once by its chunk path ("/RIFF:AVI /LIST:hdrl"); each leaf goes
+// with its id and its list's place to the leaf dispatch, which fills the
+// stream facts, collects audio data and adds INFO rows.
 #pragma once
 
 #include <cstddef>
@@ -22,9 +22,6 @@ inline constexpr std::size_t kMaxChunkPath = 255;
 // A chunk's id (or form type) as text: the four bytes up to the first NUL.
 std::string_view ChunkIdText(const std::uint8_t* id);
 
-// Whether `path` ends with `suffix`, ignoring letter case.
-bool PathEndsWith(std::string_view path, std::string_view suffix);
-
 struct WalkTarget {
     const std::uint8_t* image;  // kImageCapacity bytes
     StreamFacts& facts;
@@ -37,8 +34,5 @@ struct WalkTarget {
 // bytes); `walkEnd` is the offset at or past which no chunk header is read.
 // Returns false when a declared size is invalid.
 bool WalkFileImage(const WalkTarget& target, std::int64_t fileSize, std::size_t walkEnd);
-
-// The leaf dispatch for one chunk at `offset` named `path`.
-void HandleLeafChunk(const WalkTarget& target, std::size_t offset, std::string_view path);
 
 }  // namespace quibo
