@@ -1,12 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The codec database loaded from arbitrary bytes, as start-up loads it,
 // then asked what the window and the lists ask of it.
-#include <cstddef>
-#include <cstdint>
-#include <cstring>
-#include <string>
-#include <vector>
-
 #include "codecs/codec_database.h"
 #include "tests/memory_files.h"
 
