@@ -60,12 +60,16 @@ struct RiffNode {
     std::optional<std::uint32_t> declaredSize;
 };
 
-// "strl" list: a stream header of `type` ("vids", "auds") whose handler is
-// `handler`, and a stream format of `format`.
-inline RiffNode StreamList(const std::string& type, const std::string& handler, Bytes format) {
-    Bytes header = FourBytes(type) + FourBytes(handler);
+// "strl" list: a stream header of `type` ("vids", "auds") whose handler is `handler`, `length` frames long at `rate`
+// over `scale` (0: unset), and a stream format of `format` (none when unset).
+inline RiffNode StreamList(const std::string& type, const std::string& handler, std::optional<Bytes> format,
+                           std::uint32_t length = 0, std::uint32_t scale = 0, std::uint32_t rate = 0) {
+    Bytes header = FourBytes(type) + FourBytes(handler) + Bytes(12, '\0') + Le32(scale) + Le32(rate) + Le32(0) +
+                   Le32(length);
     header.resize(56, '\0');
-    return RiffNode::List("strl", {RiffNode::Leaf("strh", header), RiffNode::Leaf("strf", std::move(format))});
+    std::vector<RiffNode> chunks{RiffNode::Leaf("strh", header)};
+    if (format) chunks.push_back(RiffNode::Leaf("strf", std::move(*format)));
+    return RiffNode::List("strl", std::move(chunks));
 }
 
 // "INFO" list of (code, text) fields; texts are written with their NUL.
