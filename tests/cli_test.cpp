@@ -24,10 +24,8 @@ protected:
     const std::string text = dir.Write("text.avi", "plain text, not a RIFF file");
 };
 
-TEST_F(QuiboInfo, ExitStatusTellsAnalysedFailedAndUsage) {
+TEST_F(QuiboInfo, ExitStatusTellsAnalysedAndUsage) {
     EXPECT_EQ(Run({good}).status, 0);
-    EXPECT_EQ(Run({missing}).status, 1);
-    EXPECT_EQ(Run({good, text}).status, 1);
     EXPECT_EQ(Run({}).status, 2);
     EXPECT_EQ(Run({"--no-such-option", good}).status, 2);
     EXPECT_EQ(Run({"--help"}).status, 0);
@@ -39,6 +37,7 @@ TEST_F(QuiboInfo, ExitStatusTellsAnalysedFailedAndUsage) {
 // and text, and a file that could not be read has no report of empty fields.
 TEST_F(QuiboInfo, TextReportOnOutputMessagesOnStandardError) {
     ProgramRun run = Run({missing, good});
+    EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.err, "File Open Failure: Unable to open file " + missing + ":\n\nNo such file or directory\n");
     EXPECT_TRUE(run.out.starts_with("General\n  Filename: " + good + "\n  Size: ")) << run.out;
     for (const char* line : {"\n  Status: File Length Correct\nVideo\n  FourCC: ", "\nAudio\n  Encoding: ",
