@@ -110,11 +110,7 @@ TEST(PosixFiles, LockedFilesAndLongPaths) {
 
     window.dialog.OnFileOpen();
     ASSERT_EQ(window.dialogs.Requests().size(), 2u);
-    const FileDialogRequest& request = window.dialogs.Requests()[1];
-    EXPECT_EQ(request.title, "Select file to be checked..");
-    EXPECT_EQ(request.filters, (std::vector<std::pair<std::string, std::string>>{{"AVI Files (*.avi)", "*.avi"},
-                                                                                 {"ALL Files (*.*)", "*.*"}}));
-    EXPECT_EQ(request.initialPath, path);
+    EXPECT_EQ(window.dialogs.Requests()[1].initialPath, path);
     EXPECT_TRUE(window.dialog.FileAnalysed());
     EXPECT_EQ(window.fields.Text(control::kFileName), path);
 }
