@@ -6,8 +6,6 @@
 namespace quibo::test {
 namespace {
 
-using N = RiffNode;
-
 TEST_F(DialogTest, SmallAviFillsStreamFactsFromTheirPaths) {
     Load(SmallAvi().ToBytes());
     const StreamFacts& facts = dialog.Facts();

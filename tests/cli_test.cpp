@@ -159,7 +159,6 @@ TEST_F(QuiboInfo, EditsOfCodesAndWhereTheyLand) {
         EXPECT_EQ(ReadAll(good), before);
     }
 
-    using N = RiffNode;
     auto avi = [](N first, N second) {
         return N::Riff("AVI ", {N::List("hdrl", {N::Leaf("avih", Bytes(56, '\0'))}), first, second,
                                 N::List("movi", {N::Leaf("00dc", "f")})}).ToBytes();

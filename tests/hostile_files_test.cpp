@@ -153,7 +153,6 @@ TEST(HostileFiles, DamagedFilesOfEachWriterReportAlikeAndKeepTheirBytesOnRefused
 // Empty, a bare header, nesting past the path limit and a FIFO. (A folder is
 // no file to quibo-info: it is read with -r, or refused.)
 TEST(HostileShapes, OddFilesReportAlike) {
-    using N = RiffNode;
     N deep = N::Leaf("JUNK", "text at the bottom");
     for (int level = 0; level < 80; ++level) deep = N::List("deep", {deep});
     const Bytes nested = N::Riff("AVI ", {N::List("hdrl", {N::Leaf("avih", Bytes(56, '\0'))}), deep,

@@ -7,8 +7,6 @@
 namespace quibo::test {
 namespace {
 
-using N = RiffNode;
-
 // Rows in file order with their table names, each INFO chunk's at its place, a JUNK chunk's in the INFO list
 // too. Only analysed INFO rows may be edited: no JUNK text or chunk, no code that starts with a space.
 TEST_F(DialogTest, InfoRowsInFileOrderWithTableNamesLocationsAndWhichMayBeEdited) {

@@ -8,7 +8,6 @@
 namespace quibo::test {
 namespace {
 
-using N = RiffNode;
 const std::string kEditFailed = ": Edit Failed. File will not be modified";
 const std::string kNoRoom = "No Room to Reorganize" + kEditFailed, kUnspecified = "Unspecified Error" + kEditFailed,
                   kInvalid = "Invalid Field Code" + kEditFailed, kNotEditable = "Internal Error: Field not editable",

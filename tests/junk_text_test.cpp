@@ -7,8 +7,6 @@
 namespace quibo::test {
 namespace {
 
-using N = RiffNode;
-
 TEST(TextRuns, RunStartsAtSixUnrepeatedCharactersAndTakesAllThatFollow) {
     const std::pair<std::string, const char*> rows[] = {
         {"    Made with Tool 2    ", "Made with Tool 2    "}, {"AAAAAAAAAA", "<none>"},

@@ -7,8 +7,6 @@
 namespace quibo::test {
 namespace {
 
-using N = RiffNode;
-
 std::vector<std::string> GeneralTexts(const RecordedFields& fields) {
     return {fields.Text(control::kFileName), fields.Text(control::kFileSize), fields.Text(control::kFileDate),
             fields.Text(control::kFileStatus)};

@@ -60,6 +60,9 @@ struct RiffNode {
     std::optional<std::uint32_t> declaredSize;
 };
 
+// The name the tests write their trees with.
+using N = RiffNode;
+
 // "strl" list: a stream header of `type` ("vids", "auds") whose handler is `handler`, `length` frames long at `rate`
 // over `scale` (0: unset), and a stream format of `format` (none when unset).
 inline RiffNode StreamList(const std::string& type, const std::string& handler, std::optional<Bytes> format,
@@ -90,7 +93,6 @@ inline RiffNode SmallAvi(const std::string& formType = "AVI ") {
     Bytes bitmapInfo = Le32(40) + Le32(320) + Le32(240) + Bytes("\x01\x00\x0c\x00", 4) + "XVID";
     bitmapInfo.resize(40, '\0');
     Bytes waveFormat = Bytes("\x55\x00\x02\x00", 4) + Le32(44100) + Le32(16000) + Bytes("\x01\x00\x00\x00", 4);
-    using N = RiffNode;
     return N::Riff(formType, {
         N::List("hdrl", {N::Leaf("avih", mainHeader), StreamList("vids", "XVID", bitmapInfo),
                          StreamList("auds", "", waveFormat)}),

@@ -6,8 +6,6 @@
 namespace quibo::test {
 namespace {
 
-using N = RiffNode;
-
 // What a crafted file declares; its movie list holds zeros.
 struct Movie {
     std::uint32_t microSecPerFrame = 40000;

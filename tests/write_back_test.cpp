@@ -11,8 +11,6 @@
 namespace quibo::test {
 namespace {
 
-using N = RiffNode;
-
 // Runs `body` in a child process and returns what it reported: the child
 // may change its user or limits without touching the test's own.
 std::string InChild(const std::function<std::string()>& body) {
