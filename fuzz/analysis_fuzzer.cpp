@@ -28,8 +28,7 @@ public:
     std::optional<std::string> AskOpenPath(const quibo::FileDialogRequest&) override { return std::nullopt; }
 };
 
-// The window's state lives on from input to input, as it does from file to
-// file while the user works.
+// The window's state lives on from input to input, as it does from file to file while the user works.
 struct Window {
     Window() {
         files.AddFromDisk(QUIBO_CODEC_DIR "/Quibo.dat");

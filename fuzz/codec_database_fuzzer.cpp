@@ -8,8 +8,7 @@ namespace {
 
 constexpr const char* kPath = "/fuzz/Quibo.dat";
 
-// Reads every text a record points at, so that a pointer past the parsed
-// text shows up under the address checker.
+// Reads every text a record points at, so that a pointer past the parsed text shows up under the address checker.
 std::size_t TouchRecord(const quibo::CodecEntry& entry) {
     std::size_t length = 0;
     for (const char* text : {entry.fourCC, entry.description, entry.vendor})

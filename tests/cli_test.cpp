@@ -109,10 +109,9 @@ TEST_F(QuiboInfo, ManyFilesInFlatMemory) {
         std::filesystem::create_directory(folder);
         const Bytes bytes = SmallAvi().ToBytes();
         for (int i = 0; i < count; ++i) std::ofstream(folder + "/" + std::to_string(i) + ".avi") << bytes;
-        // Python starts the run and reads its peak: a child forked from
-        // this process would count this process's memory as its own.
-        // AddressSanitizer holds freed memory back for a while: not here.
-        // 64 descriptors are enough only if none is left open.
+        // Python starts the run and reads its peak: a child forked from this process would count this process's memory
+        // as its own. AddressSanitizer holds freed memory back for a while: not here. 64 descriptors are enough only if
+        // none is left open.
         const std::string peak = Captured(
             "ulimit -n 64 && ASAN_OPTIONS=\"$ASAN_OPTIONS:quarantine_size_mb=0:thread_local_quarantine_size_kb=0\""
             " python3 -c 'import resource, subprocess, sys;"
@@ -126,8 +125,7 @@ TEST_F(QuiboInfo, ManyFilesInFlatMemory) {
     EXPECT_LT(many - few, 8 * 1024) << few << " KB for 100 files, " << many << " KB for 10,000";
 }
 
-// A folder is read with -r only: its AVI files at any depth, sorted, any
-// letter case, links to folders not followed.
+// A folder is read with -r only: its AVI files at any depth, sorted, any letter case, links to folders not followed.
 TEST_F(QuiboInfo, FoldersAreReadWithRecursiveOnly) {
     const std::string folder = dir / "clips";
     std::filesystem::create_directories(folder + "/sub");
@@ -146,10 +144,8 @@ TEST_F(QuiboInfo, FoldersAreReadWithRecursiveOnly) {
     EXPECT_EQ(files, (std::vector<std::string>{folder + "/b.avi", folder + "/sub/A.AVI"}));
 }
 
-// Codes that could never be edited again are refused before any file is
-// touched; a code the file holds twice edits the first; a repeated --set
-// edits what the first one added; an INFO list past the first 100,000
-// bytes refuses every edit.
+// Codes that could never be edited again are refused before any file is touched; a code the file holds twice edits the
+// first; a repeated --set edits what the first one added; an INFO list past the first 100,000 bytes refuses every edit.
 TEST_F(QuiboInfo, EditsOfCodesAndWhereTheyLand) {
     const Bytes before = SmallAvi().ToBytes();
     for (std::string code : {" NAM", "JUNK", "junk", "RIFF", "IN\x01M", "I-AM", "INA"}) {

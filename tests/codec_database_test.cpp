@@ -21,9 +21,8 @@ std::string Records(int count) {
 
 std::string Shown(const char* text) { return text ? text : "<absent>"; }
 
-// What a file's text leaves in the table: whether it all loaded, was read
-// at all, how many records, and what each FourCC looked up finds
-// ("slot:FourCC|name|vendor").
+// What a file's text leaves in the table: whether it all loaded, was read at all, how many records, and what each
+// FourCC looked up finds ("slot:FourCC|name|vendor").
 TEST(CodecFile, TextToSlots) {
     const std::string record = Record("ABCD", "Name", "Maker");
     const std::string filler = "# " + std::string(100000 - record.size() - 4, 'x') + "\r\n";
@@ -33,8 +32,7 @@ TEST(CodecFile, TextToSlots) {
     struct Case { const char* name; std::string text; Loaded loaded; std::size_t records; Lookups lookups; };
     const Case cases[] = {
         {"100,000 bytes", record + filler, kAll, 1, {{"ABCD", "1:ABCD|Name|Maker"}}},
-        // An empty file and a longer one are not read at all: not even the
-        // unknown entry has texts.
+        // An empty file and a longer one are not read at all: not even the unknown entry has texts.
         {"empty", "", kUnread, 0, {{"ABCD", "0:<absent>|<absent>|<absent>"}}},
         {"100,001 bytes", record + filler + "x", kUnread, 0, {{"ABCD", "0:<absent>|<absent>|<absent>"}}},
         {"comments and blank lines anywhere",
@@ -76,8 +74,7 @@ TEST(CodecFile, TextToSlots) {
     }
 }
 
-// The window at start-up, with the database looked for in two places: each
-// failure is followed by the operational note.
+// The window at start-up, with the database looked for in two places: each failure is followed by the operational note.
 TEST(CodecStartup, EachFailureIsFollowedByTheOperationalNote) {
     // The file's place (nullptr: none), its text, the error reading it, and the messages shown.
     struct Case { const char* path; std::string text; int readError; std::vector<std::string> shown; };
@@ -107,9 +104,8 @@ TEST(CodecStartup, EachFailureIsFollowedByTheOperationalNote) {
     }
 }
 
-// The database is read whatever locks others hold on it; a place holding a
-// file that cannot be opened is the one named, not a later place that holds
-// nothing.
+// The database is read whatever locks others hold on it; a place holding a file that cannot be opened is the one named,
+// not a later place that holds nothing.
 TEST(CodecStartup, ReadDespiteLocksAndTheRealCauseNamed) {
     TempDir dir;
     const std::string path = dir.Write("Quibo.dat", Record("AAAA", "A", "a"));

@@ -1,9 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Damaged and odd files, thousands of them, given to the real quibo-info in
-// batches: it must end normally with a status that matches its reports,
-// report every file in order, and print JSON that matches its schema.
-// In-place edits of damaged files keep the length and leave refused files
-// untouched.
+// Damaged and odd files, thousands of them, given to the real quibo-info in batches: it must end normally with a status
+// that matches its reports, report every file in order, and print JSON that matches its schema. In-place edits of
+// damaged files keep the length and leave refused files untouched.
 #include <iostream>
 #include <nlohmann/json.hpp>
 

@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The RIFF Info list: names, file order, contents and which rows may be
-// edited.
+// The RIFF Info list: names, file order, contents and which rows may be edited.
 #include "analysis/recorded_date.h"
 #include "test_window.h"
 

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Edit, Delete and New on crafted images, compared byte by byte with the
-// file the edit should make: the space each edit frees or needs comes from
-// the JUNK chunks after the field, and nothing else moves.
+// Edit, Delete and New on crafted images, compared byte by byte with the file the edit should make: the space each edit
+// frees or needs comes from the JUNK chunks after the field, and nothing else moves.
 
 #include "test_window.h"
 

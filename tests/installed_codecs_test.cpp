@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The installed video decoders: the list the video status check reads,
-// start-up's part in it, and FFmpeg's source checked against FFmpeg's own
-// answers.
+// The installed video decoders: the list the video status check reads, start-up's part in it, and FFmpeg's source
+// checked against FFmpeg's own answers.
 #include <cctype>
 #include <strings.h>
 
@@ -19,9 +18,8 @@ extern "C" {
 namespace quibo::test {
 namespace {
 
-// A named decoder, one without a name, one without a handler, one whose
-// handler is too long for the list, then 400 more: none is dropped past the
-// 150th.
+// A named decoder, one without a name, one without a handler, one whose handler is too long for the list, then 400
+// more: none is dropped past the 150th.
 TEST(CollectInstalledFourCCs, StoresEveryHandlerAsGivenWhenTheListIsFirstRead) {
     ScriptedDecoders decoders({{"MPEG-4 part 2", "xvid"}, {std::nullopt, "DIVX"}, {"No handler", std::nullopt},
                                {"n", "abcd" + std::string(70, 'x')}});
@@ -67,9 +65,8 @@ TEST(InstalledStatus, StartUpGivesTheStatusCheckTheSourcesDecoders) {
 
 #if QUIBO_WITH_LIBAV
 
-// Every FourCC of the codec database and of files ffmpeg makes, each also in
-// lower case, is installed exactly when FFmpeg decodes it: when libavcodec
-// has a decoder for the codec its AVI demuxer maps the FourCC to.
+// Every FourCC of the codec database and of files ffmpeg makes, each also in lower case, is installed exactly when
+// FFmpeg decodes it: when libavcodec has a decoder for the codec its AVI demuxer maps the FourCC to.
 TEST(LibavDecoderSource, InstalledExactlyWhenFFmpegDecodesTheFourCCAndNamed) {
     const AVCodecTag* const tables[] = {avformat_get_riff_video_tags(), nullptr};
 

@@ -29,8 +29,7 @@ TEST_F(DialogTest, RefreshReanalysesTheImageWithTheLastGeneralTexts) {
     EXPECT_EQ(dialog.Facts().videoStreamCount, 1);
 }
 
-// A failed open shows the system's text and keeps the display; a failed
-// read shows it too, and nothing is analysed.
+// A failed open shows the system's text and keeps the display; a failed read shows it too, and nothing is analysed.
 TEST_F(DialogTest, OpenAndReadFailuresShowTheSystemText) {
     Load(SmallAvi().ToBytes());
     const std::vector<std::string> general = GeneralTexts(fields);

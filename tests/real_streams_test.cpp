@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The Video and Audio groups of AVI files written at test time by ffmpeg and
-// mencoder, checked against what ffprobe and MediaInfo read from the same
-// files.
+// The Video and Audio groups of AVI files written at test time by ffmpeg and mencoder, checked against what ffprobe and
+// MediaInfo read from the same files.
 #include <cmath>
 #include <nlohmann/json.hpp>
 #include <sstream>
@@ -98,10 +97,9 @@ void ExpectAsProbed(const Window& window, const nlohmann::json& streams, const s
     EXPECT_EQ(window.Text(control::kVideoStatus), "Codec IS Installed");
 }
 
-// Files made by ffmpeg's encoders, and by mencoder with its own MP3 and
-// with MP3 files copied in, against ffprobe and MediaInfo. Over 1 GiB of raw
-// 1080p: both writers go on in AVIX chunks, and mencoder gives both its
-// headers the same frame count; the bitrate counts every RIFF chunk.
+// Files made by ffmpeg's encoders, and by mencoder with its own MP3 and with MP3 files copied in, against ffprobe and
+// MediaInfo. Over 1 GiB of raw 1080p: both writers go on in AVIX chunks, and mencoder gives both its headers the same
+// frame count; the bitrate counts every RIFF chunk.
 TEST(RealStreams, FfmpegAndMencoderFilesShowWhatFfprobeReads) {
     for (const char* tool : {"ffmpeg", "ffprobe", "mencoder", "lame", "mediainfo"})
         if (!HaveTool(tool)) GTEST_SKIP() << tool << " is not installed";
@@ -120,9 +118,8 @@ TEST(RealStreams, FfmpegAndMencoderFilesShowWhatFfprobeReads) {
     };
     ASSERT_TRUE(RunQuietly(ffmpeg("320x240:rate=25", "-c:v mpeg4 -c:a pcm_s16le") + " '" + source + "'"));
     ASSERT_TRUE(RunQuietly("ffmpeg -y -f lavfi -i sine=frequency=440:duration=3 -ac 2 '" + wave + "'"));
-    // ffmpeg writes a Xing frame first in an MP3 file and names the encoder
-    // at its offset 156 from the stream's encoder tag; LAME 3.100 follows
-    // its version with binary bytes there.
+    // ffmpeg writes a Xing frame first in an MP3 file and names the encoder at its offset 156 from the stream's encoder
+    // tag; LAME 3.100 follows its version with binary bytes there.
     ASSERT_TRUE(RunQuietly("ffmpeg -y -i '" + wave + "' -c:a libmp3lame -q:a 4 -id3v2_version 0 "
                            "-metadata:s:a 'encoder=LAME3.92 ' '" + xing + "'"));
     ASSERT_TRUE(RunQuietly("lame -V 4 '" + wave + "' '" + lame + "'"));
@@ -196,12 +193,10 @@ TEST(RealStreams, FfmpegAndMencoderFilesShowWhatFfprobeReads) {
         EXPECT_EQ(window.Text(control::kAudioEncoding), c.encoding);
         const std::string& bitrate = window.Text(control::kAudioBitrate);
         EXPECT_TRUE(bitrate.ends_with(c.bitrate)) << bitrate;
-        // The declared byte rate against ffprobe's, in whole kilobits. Without
-        // one, the first 100,000 bytes, against MediaInfo's reading of all of
-        // them. The video bitrate counts chunk headers and the index, which
-        // MediaInfo leaves out: up to 7 % for Huffyuv's few large frames, 0.1 %
-        // for raw 1080p. A copied MP3 runs a second past the video, and only
-        // the video's time of audio is taken out of the movie data.
+        // The declared byte rate against ffprobe's, in whole kilobits. Without one, the first 100,000 bytes, against
+        // MediaInfo's reading of all of them. The video bitrate counts chunk headers and the index, which MediaInfo
+        // leaves out: up to 7 % for Huffyuv's few large frames, 0.1 % for raw 1080p. A copied MP3 runs a second past
+        // the video, and only the video's time of audio is taken out of the movie data.
         if (c.byteRate)
             EXPECT_EQ(std::atol(bitrate.c_str()), std::lround(Number(audio, "bit_rate") / 1000)) << bitrate;
         else if (!audio.empty())
@@ -212,10 +207,9 @@ TEST(RealStreams, FfmpegAndMencoderFilesShowWhatFfprobeReads) {
     }
 }
 
-// 16:9 PAL MPEG-4 with a named 5.1 AC-3 track and 24-bit PCM, languages set
-// with quibo-info; the General fields against the file system. A copy cut
-// by 5,000 bytes shows the verdict and still what its headers say; one with
-// its legacy index cut off has none.
+// 16:9 PAL MPEG-4 with a named 5.1 AC-3 track and 24-bit PCM, languages set with quibo-info; the General fields against
+// the file system. A copy cut by 5,000 bytes shows the verdict and still what its headers say; one with its legacy
+// index cut off has none.
 TEST(RealStreams, StreamHeadersAsMediaInfoReadsThem) {
     for (const char* tool : {"ffmpeg", "mediainfo"}) if (!HaveTool(tool)) GTEST_SKIP() << tool << " is not installed";
     TempDir dir;
@@ -277,8 +271,7 @@ std::string InMediaInfoWords(const VideoBitstream& bits) {
     return words + "|" + pixelAspect;
 }
 
-// MediaInfo reads nothing of a lower-case xvid FourCC: it is asked about
-// the same file retagged XVID.
+// MediaInfo reads nothing of a lower-case xvid FourCC: it is asked about the same file retagged XVID.
 TEST(RealStreams, VideoBitstreamAsMediaInfoReadsIt) {
     for (const char* tool : {"ffmpeg", "mediainfo"}) if (!HaveTool(tool)) GTEST_SKIP() << tool << " is not installed";
     struct Case { const char *name, *encode; bool packed; };
@@ -315,9 +308,8 @@ TEST(RealStreams, VideoBitstreamAsMediaInfoReadsIt) {
     }
 }
 
-// quibo-info --set-fourcc on ffmpeg's and mencoder's files: only the named
-// four or eight bytes change, the peers read the new tag, FFmpeg decodes the
-// same frames; a tag FFmpeg decodes otherwise is refused without --force.
+// quibo-info --set-fourcc on ffmpeg's and mencoder's files: only the named four or eight bytes change, the peers read
+// the new tag, FFmpeg decodes the same frames; a tag FFmpeg decodes otherwise is refused without --force.
 TEST(RealStreams, FourCCChangedInPlace) {
     for (const char* tool : {"ffmpeg", "ffprobe", "mencoder", "mediainfo"})
         if (!HaveTool(tool)) GTEST_SKIP() << tool << " is not installed";

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Composes RIFF trees byte by byte for crafted test files: leaves with any
-// id, data and declared size, RIFF/LIST containers with a form type, sizes
-// computed from the contents unless overridden, and pad bytes.
+// Composes RIFF trees byte by byte for crafted test files: leaves with any id, data and declared size, RIFF/LIST
+// containers with a form type, sizes computed from the contents unless overridden, and pad bytes.
 #pragma once
 
 #include <cstdint>
@@ -39,8 +38,7 @@ struct RiffNode {
         return {"LIST", std::move(formType), {}, std::move(children), std::nullopt};
     }
 
-    // Writes `size` as the declared size instead of the real one; the data
-    // written stays the same.
+    // Writes `size` as the declared size instead of the real one; the data written stays the same.
     RiffNode& DeclaredSize(std::uint32_t size) {
         declaredSize = size;
         return *this;
@@ -82,11 +80,9 @@ inline RiffNode InfoList(const std::vector<std::pair<std::string, std::string>>&
     return RiffNode::List("INFO", std::move(chunks));
 }
 
-// An AVI file (form type `formType`) with one video stream (handler and
-// compression "XVID", 320 x 240) and one MP3 audio stream, a JUNK chunk
-// holding "    Made with Tool 2    ", an INFO list (INAM "Title", IART
-// "Artist") and a "movi" list with one video and two audio chunks ("AUD1",
-// "AUD22").
+// An AVI file (form type `formType`) with one video stream (handler and compression "XVID", 320 x 240) and one MP3
+// audio stream, a JUNK chunk holding "    Made with Tool 2    ", an INFO list (INAM "Title", IART "Artist") and a
+// "movi" list with one video and two audio chunks ("AUD1", "AUD22").
 inline RiffNode SmallAvi(const std::string& formType = "AVI ") {
     Bytes mainHeader(56, '\0');
     mainHeader.replace(32, 8, Le32(320) + Le32(240));

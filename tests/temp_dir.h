@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// A fresh directory for one test's real files, removed with everything in
-// it at the end; reading such a file whole, and running programs: the
-// tools that make and read real files, and quibo-info.
+// A fresh directory for one test's real files, removed with everything in it at the end; reading such a file whole, and
+// running programs: the tools that make and read real files, and quibo-info.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -66,8 +65,7 @@ inline std::string Quoted(const std::string& text) {
 }
 
 struct ProgramRun {
-    // The exit status; 128 + N for a program that signal N ended, as the
-    // shell reports it.
+    // The exit status; 128 + N for a program that signal N ended, as the shell reports it.
     int status = -1;
     std::string out;
     std::string err;

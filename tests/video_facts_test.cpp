@@ -76,9 +76,8 @@ TEST_F(VideoFactsTest, TimingFromTheStreamElseTheFramePeriod) {
     }
 }
 
-// Bytes per second of video: the movie data over the duration, less every
-// audio stream's rate; nothing with two video streams, no duration, or more
-// audio than movie data. An OpenDML continuation counts as movie data.
+// Bytes per second of video: the movie data over the duration, less every audio stream's rate; nothing with two video
+// streams, no duration, or more audio than movie data. An OpenDML continuation counts as movie data.
 TEST_F(VideoFactsTest, BitrateLeavesOutEveryAudioStream) {
     const Bytes avix = "RIFF" + Le32(99992) + "AVIX" + Bytes(99988, '\0');
     const struct { const char* name; Movie movie; Bytes trailing; std::optional<double> bytesPerSecond; } cases[] = {
@@ -100,9 +99,8 @@ TEST_F(VideoFactsTest, BitrateLeavesOutEveryAudioStream) {
     }
 }
 
-// DivX 3 tagged div4 in the handler is looked up by the handler; a decoder
-// listed under either code, whole and in any case, is installed. The
-// installed list ends at its first empty entry.
+// DivX 3 tagged div4 in the handler is looked up by the handler; a decoder listed under either code, whole and in any
+// case, is installed. The installed list ends at its first empty entry.
 TEST_F(VideoFactsTest, FourCCPairLookupAndInstalledCheck) {
     struct Case { const char *handler, *compression, *codec; std::vector<const char*> installed; bool decoder; };
     const Case cases[] = {
