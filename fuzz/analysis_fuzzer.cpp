@@ -1,18 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// One analysis of arbitrary bytes, opened by name as the window opens a
-// file: identification, the chunk walk, the video and audio facts, the
-// audio frame scan and the INFO rows. An input of even length is opened as a
-// file of exactly its own length, one of odd length as the start of a file
-// 5 GiB longer, for the size checks of large files. The rest of that file is
-// 0xFF bytes, as dense as movie data: a walk that reaches them meets an
-// impossible size and stops, where zeros would be walked as thousands of
-// empty chunks, slowly under the fuzzer's instrumentation.
-#include <cstddef>
-#include <cstdint>
-#include <optional>
-#include <string>
-#include <vector>
-
+// One analysis of arbitrary bytes, opened by name as the window opens a file. An input of even length is a file of
+// exactly its own length; one of odd length the start of a file 5 GiB longer, for the size checks of large files,
+// whose rest is 0xFF bytes, as dense as movie data: a walk that reaches them meets an impossible size and stops, where
+// zeros would be walked as thousands of empty chunks, slowly under the fuzzer's instrumentation.
 #include "app/main_dialog.h"
 #include "cli/collected_messages.h"
 #include "platform/recorded_fields.h"
@@ -23,9 +13,8 @@ namespace {
 constexpr const char* kPath = "/fuzz/input.avi";
 constexpr std::uint64_t kLargeFileTail = 5ull << 30;
 
-// A fixed set of installed decoders, so that a finding does not depend on
-// the machine's libraries; one without a name and one without a FourCC, as a
-// platform may give them.
+// A fixed set of installed decoders, so that a finding does not depend on the machine's libraries; one without a
+// name and one without a FourCC, as a platform may give them.
 class FixedDecoders final : public quibo::InstalledDecoderSource {
 public:
     std::vector<quibo::InstalledDecoder> Decoders() override {
@@ -39,8 +28,7 @@ public:
     std::optional<std::string> AskOpenPath(const quibo::FileDialogRequest&) override { return std::nullopt; }
 };
 
-// The window's state lives on from input to input, as it does from file to
-// file while the user works.
+// The window's state lives on from input to input, as it does from file to file while the user works.
 struct Window {
     Window() {
         files.AddFromDisk(QUIBO_CODEC_DIR "/Quibo.dat");

@@ -1,12 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The codec database loaded from arbitrary bytes, as start-up loads it,
 // then asked what the window and the lists ask of it.
-#include <cstddef>
-#include <cstdint>
-#include <cstring>
-#include <string>
-#include <vector>
-
 #include "codecs/codec_database.h"
 #include "tests/memory_files.h"
 
@@ -14,8 +8,7 @@ namespace {
 
 constexpr const char* kPath = "/fuzz/Quibo.dat";
 
-// Reads every text a record points at, so that a pointer past the parsed
-// text shows up under the address checker.
+// Reads every text a record points at, so that a pointer past the parsed text shows up under the address checker.
 std::size_t TouchRecord(const quibo::CodecEntry& entry) {
     std::size_t length = 0;
     for (const char* text : {entry.fourCC, entry.description, entry.vendor})

@@ -1,29 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Arbitrary sequences of INFO edits, deletes, new fields and FourCC changes on an arbitrary
-// file, through the window's own commands, saved in place, after any edit
-// the script chooses and at the end, into a real file held in memory
-// (memfd). After every committed edit the image must still analyse; after
-// every save the file must start with the whole edited image, keep its
-// length, every byte from the written length on, and its movie list, and
-// show the same rows when opened afresh. A save over a file changed since
-// it was read must leave it exactly as it is.
-//
-// Input: the file's bytes, then the edit script, then one byte L: the script
-// is the 8 * L bytes before L (a bare AVI file is a valid input too). The
-// script may first lengthen the file past the image's 100,000 bytes, so
-// that edits also meet files larger than the image.
+// Arbitrary sequences of INFO edits, deletes, new fields and FourCC changes on an arbitrary file, through the
+// window's own commands, saved in place after any edit the script chooses and at the end, into a real file held in
+// memory (memfd). After every committed edit the image must still analyse; after every save the file must start with
+// the edited image, keep its length, every byte from the written length on and its movie list, and show the same rows
+// when opened afresh. A save over a file changed since it was read must leave it exactly as it is.
+// Input: the file's bytes, the edit script, then one byte L: the script is the 8 * L bytes before L (a bare AVI file
+// is a valid input too). The script may first lengthen the file past the image, so that edits meet larger files too.
 #include <fuzzer/FuzzedDataProvider.h>
 #include <sys/mman.h>
-#include <unistd.h>
 
-#include <cstdio>
-#include <cstdlib>
-#include <string>
 #include <string_view>
-#include <vector>
 
-#include "riff/riff_layout.h"
-#include "platform/posix_file_access.h"
 #include "tests/test_window.h"
 
 namespace {
@@ -46,10 +33,8 @@ public:
     MemoryBackedFile(const MemoryBackedFile&) = delete;
     MemoryBackedFile& operator=(const MemoryBackedFile&) = delete;
 
-    // Lengthens the file to `length` bytes of 0xFF, as dense as movie data:
-    // a walk that reaches them meets an impossible size and stops, where
-    // zeros would be walked as thousands of empty chunks, slowly under the
-    // fuzzer's instrumentation.
+    // Lengthens the file to `length` with 0xFF bytes, as dense as movie data: a walk meets an impossible size
+    // there and stops, where zeros would be walked as thousands of empty chunks, slowly under instrumentation.
     void ExtendTo(std::size_t length) {
         static const std::string kDense(kLongerThanImage, '\xFF');
         const auto end = static_cast<std::size_t>(::lseek(fd_, 0, SEEK_END));
@@ -74,9 +59,8 @@ private:
     int fd_;
 };
 
-// The file before and after a save, the edited image and a file changed by
-// another program; kept from input to input, with the file, so that no
-// execution allocates and zero-fills them afresh.
+// The file before and after a save, the edited image and a file changed by another program; kept from input to
+// input, with the file, so that no execution allocates and zero-fills them afresh.
 struct Copies {
     std::string before, after, image, changed;
 };
@@ -99,9 +83,8 @@ void SaveAndCheck(Window& window, const MemoryBackedFile& file, Copies& copies) 
     Require(window.Rows() == shown, "the saved file shows other rows than the edited image");
 }
 
-// Another program changes one byte of the start the window read, or
-// lengthens the file, before a save: the save must write nothing. The file
-// is then put back as it was.
+// Another program changes one byte of the start the window read, or lengthens the file, before a save: the save
+// must write nothing. The file is then put back as it was.
 void SaveOverChangedFileIsRefused(Window& window, MemoryBackedFile& file, std::size_t at, Copies& copies) {
     file.ReadInto(copies.before);
     std::string& changed = copies.changed;

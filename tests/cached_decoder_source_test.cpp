@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The installed decoders remembered between runs: the libraries are asked
-// once per loader state, and what comes back from the cache is what they
-// said, field for field.
+// The installed decoders remembered between runs: the libraries are asked once per loader state, and what comes back
+// from the cache is what they said, field for field.
 #include "platform/cached_decoder_source.h"
 #include "test_window.h"
 

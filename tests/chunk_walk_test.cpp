@@ -6,8 +6,6 @@
 namespace quibo::test {
 namespace {
 
-using N = RiffNode;
-
 TEST_F(DialogTest, SmallAviFillsStreamFactsFromTheirPaths) {
     Load(SmallAvi().ToBytes());
     const StreamFacts& facts = dialog.Facts();
@@ -72,17 +70,15 @@ TEST_F(DialogTest, CraftedWalks) {
         {"AVIX: rows, no streams", SmallAvi("AVIX").ToBytes(), 0, complete, small},
         {"lower-case form type", SmallAvi("avi ").ToBytes(), 0, complete, small},
         {"lower-case RIFF is one leaf", lowerCase, 0, complete},
-        // "/RIFF:AVI " + depth x "/LIST:abcd" + "/LIST:INFO" + "/INAM":
-        // 255 characters at depth 23, 265 at depth 24.
+        // "/RIFF:AVI " + depth x "/LIST:abcd" + "/LIST:INFO" + "/INAM": 255 characters at depth 23, 265 at depth 24.
         {"path of 255", avi({Nested(23, deep), shallow}).ToBytes(), 0, complete, {"INAM=Deep", "IART=Shallow"}},
         {"path of 265", avi({Nested(24, deep), shallow}).ToBytes(), 0, complete, {"IART=Shallow"}},
         // The INAM header at 99,000: 992 data bytes lie in the image.
         {"text past the image",
          avi({N::Leaf("JUNK", Bytes(98968, '\0')), N::List("INFO", {N::Leaf("INAM", Bytes(60000, 'x'))})}).ToBytes(), 0,
          complete, {"INAM=" + Bytes(992, 'x')}},
-        // A step computed in 32 bits would wrap to 8 and walk the chunk's
-        // data, which holds an INFO list; at 5 GiB sizes near 4 GiB keep the
-        // size rule at every level.
+        // A step computed in 32 bits would wrap to 8 and walk the chunk's data, which holds an INFO list; at 5 GiB
+        // sizes near 4 GiB keep the size rule at every level.
         {"4 GiB audio chunk", hugeAudio, std::int64_t{5} << 30, complete, {},
          kImageCapacity - (hugeAudio.find("00wb") + 8)},
         // Small children are no larger than a parent of 3 GiB; a child of

@@ -1,9 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Random sequences of INFO edits, deletes and additions on AVI files made
-// by ffmpeg and mencoder, each saved in place. After every save the file
-// keeps its length, its movie list and every byte past the written part,
-// shows exactly the intended rows when analysed afresh, and decodes with
-// no error it did not have before.
+// Random sequences of INFO edits, deletes and additions on AVI files made by ffmpeg and mencoder, each saved in place.
+// After every save the file keeps its length, its movie list and every byte past the written part, shows exactly the
+// intended rows when analysed afresh, and decodes with no error it did not have before.
 #include <random>
 #include <regex>
 
@@ -117,8 +115,7 @@ void EditAndSaveAtRandom(const std::string& path, std::uint32_t seed) {
     EXPECT_GT(saves, kSteps / 3);
 }
 
-// An ffmpeg file longer than the image, and mencoder's remuxes of it with
-// and without audio, each its own sequence.
+// An ffmpeg file longer than the image, and mencoder's remuxes of it with and without audio, each its own sequence.
 TEST(EditProperty, FilesOfEachWriter) {
     if (!HaveTool("ffmpeg") || !HaveTool("mencoder")) GTEST_SKIP() << "ffmpeg or mencoder is not installed";
     // The seed of the random sequences: QUIBO_EDIT_SEED, else a fixed one.

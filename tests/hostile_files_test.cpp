@@ -1,9 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Damaged and odd files, thousands of them, given to the real quibo-info in
-// batches: it must end normally with a status that matches its reports,
-// report every file in order, and print JSON that matches its schema.
-// In-place edits of damaged files keep the length and leave refused files
-// untouched.
+// Damaged and odd files, thousands of them, given to the real quibo-info in batches: it must end normally with a status
+// that matches its reports, report every file in order, and print JSON that matches its schema. In-place edits of
+// damaged files keep the length and leave refused files untouched.
 #include <iostream>
 #include <nlohmann/json.hpp>
 
@@ -51,14 +49,7 @@ void RunInBatches(const std::vector<HostileFile>& files, const std::vector<std::
         args.insert(args.end(), paths.begin(), paths.end());
         const ProgramRun run = RunQuiboInfo(dir / "", args);
         if (run.status < 0 || run.status >= 128) {
-            // Each file alone, to name the ones that kill it.
-            for (const std::string& path : paths) {
-                args = options;
-                args.push_back(path);
-                const int alone = RunQuiboInfo(dir / "", args).status;
-                EXPECT_TRUE(alone >= 0 && alone < 128) << path << " ended quibo-info with status " << alone;
-            }
-            ADD_FAILURE() << "quibo-info did not end normally: " << run.status;
+            ADD_FAILURE() << "quibo-info did not end normally: " << run.status << "\n" << run.err;
             continue;
         }
         Json entries = Json::parse(run.out, nullptr, false);
@@ -160,7 +151,6 @@ TEST(HostileFiles, DamagedFilesOfEachWriterReportAlikeAndKeepTheirBytesOnRefused
 // Empty, a bare header, nesting past the path limit and a FIFO. (A folder is
 // no file to quibo-info: it is read with -r, or refused.)
 TEST(HostileShapes, OddFilesReportAlike) {
-    using N = RiffNode;
     N deep = N::Leaf("JUNK", "text at the bottom");
     for (int level = 0; level < 80; ++level) deep = N::List("deep", {deep});
     const Bytes nested = N::Riff("AVI ", {N::List("hdrl", {N::Leaf("avih", Bytes(56, '\0'))}), deep,

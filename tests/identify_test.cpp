@@ -37,10 +37,9 @@ TEST_F(DialogTest, IdentificationTableRowByRow) {
     }
 }
 
-// Whatever the verdict, what the headers say is shown too. Sizes on disk
-// past 2 GiB keep their value (an OpenDML file's first RIFF chunk holds
-// 1 GiB, AVIX chunks follow); a small file whose header claims nearly 4 GiB
-// is truncated, not complete by wrap-around.
+// Whatever the verdict, what the headers say is shown too. Sizes on disk past 2 GiB keep their value (an OpenDML file's
+// first RIFF chunk holds 1 GiB, AVIX chunks follow); a small file whose header claims nearly 4 GiB is truncated, not
+// complete by wrap-around.
 TEST_F(DialogTest, TruncationVerdictComparesDeclaredAndRealSize) {
     const Bytes avi = SmallAvi().ToBytes();
     const std::uint32_t exact = static_cast<std::uint32_t>(avi.size() - 8);

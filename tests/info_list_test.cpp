@@ -1,43 +1,38 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The RIFF Info list: names, file order, contents and which rows may be
-// edited.
+// The RIFF Info list: names, file order, contents and which rows may be edited.
 #include "analysis/recorded_date.h"
 #include "test_window.h"
 
 namespace quibo::test {
 namespace {
 
-using N = RiffNode;
-
-TEST_F(DialogTest, InfoRowsInFileOrderWithTableNamesAndLocations) {
-    Load(N::Riff("AVI ", {N::List("hdrl", {N::Leaf("ISFT", Bytes("Tool\0", 5))}),
+// Rows in file order with their table names, each INFO chunk's at its place, a JUNK chunk's in the INFO list
+// too. Only analysed INFO rows may be edited: no JUNK text or chunk, no code that starts with a space.
+TEST_F(DialogTest, InfoRowsInFileOrderWithTableNamesLocationsAndWhichMayBeEdited) {
+    EXPECT_FALSE(dialog.CanEditSelection());  // nothing analysed yet
+    Load(N::Riff("AVI ", {N::Leaf("JUNK", "Made with Tool 2"), N::List("hdrl", {N::Leaf("ISFT", Bytes("Tool\0", 5))}),
                           N::List("INFO", {N::Leaf("INAM", Bytes("Title\0", 6)), N::Leaf("IART", Bytes("Artist\0", 7)),
-                                           N::Leaf("ISMP", "a"), N::Leaf("inam", "b"), N::Leaf("ICMT")})})
+                                           N::Leaf("ISMP", "a"), N::Leaf("inam", "b"), N::Leaf("ICMT"),
+                                           N::Leaf(" abc", "y"), N::Leaf("JUNK", "z")})})
              .ToBytes());
-    std::vector<std::string> shown;
-    for (const InfoRowText& row : fields.Rows()) shown.push_back(row.code + "|" + row.name + "|" + row.contents);
-    EXPECT_EQ(shown, (std::vector<std::string>{"ISFT|Software|Tool", "INAM|Name|Title", "IART|Artist|Artist",
-                                               "ISMP|Time Code|a", "inam|? ? ?|b", "ICMT|Comments|"}));
-    for (const InfoRow& row : dialog.Report().rows) {
-        ASSERT_TRUE(row.location);
-        EXPECT_EQ(std::string(reinterpret_cast<const char*>(dialog.FileImage() + *row.location), 4), row.code);
+    EXPECT_FALSE(dialog.CanEditSelection());  // nothing selected
+    std::vector<std::string> shown;  // "code|name|contents|" and y or n: whether it may be edited
+    for (std::size_t i = 0; i < fields.Rows().size(); ++i) {
+        fields.Select(static_cast<int>(i));
+        const InfoRowText& row = fields.Rows()[i];
+        shown.push_back(row.code + "|" + row.name + "|" + row.contents + "|" + (dialog.CanEditSelection() ? "y" : "n"));
+    }
+    EXPECT_EQ(shown, (std::vector<std::string>{"JUNK|(ASCII in junk chunk)|Made with Tool 2|n", "ISFT|Software|Tool|y",
+                                               "INAM|Name|Title|y", "IART|Artist|Artist|y", "ISMP|Time Code|a|y",
+                                               "inam|? ? ?|b|y", "ICMT|Comments||y", " abc|? ? ?|y|n",
+                                               "JUNK|(ASCII in junk chunk)|z|n"}));
+    const std::vector<InfoRow>& rows = dialog.Report().rows;
+    for (std::size_t i = 1; i < rows.size(); ++i) {
+        ASSERT_TRUE(rows[i].location);
+        EXPECT_EQ(std::string(reinterpret_cast<const char*>(dialog.FileImage() + *rows[i].location), 4), rows[i].code);
     }
     // The header list's ISFT is a row but not the first INFO chunk.
-    EXPECT_EQ(dialog.Facts().firstInfoChunk, dialog.Report().rows[1].location);
-}
-
-TEST_F(DialogTest, OnlyAnalysedInfoRowsMayBeEdited) {
-    EXPECT_FALSE(dialog.CanEditSelection());  // nothing analysed yet
-    Load(N::Riff("AVI ", {N::Leaf("JUNK", "Made with Tool 2"),
-                          N::List("INFO", {N::Leaf("ISMP", "x"), N::Leaf(" abc", "y"), N::Leaf("JUNK", "z")})})
-             .ToBytes());
-    ASSERT_EQ(Rows(), (std::vector<std::string>{"JUNK=Made with Tool 2", "ISMP=x", " abc=y", "JUNK=z"}));
-    EXPECT_FALSE(dialog.CanEditSelection());  // nothing selected
-    std::string editable;  // y or n for each row
-    for (int row = 0; row < 4; ++row) fields.Select(row), editable += dialog.CanEditSelection() ? 'y' : 'n';
-    EXPECT_EQ(editable, "nynn");
-    // A JUNK chunk inside the INFO list keeps its location all the same.
-    EXPECT_TRUE(dialog.Report().rows[3].location);
+    EXPECT_EQ(dialog.Facts().firstInfoChunk, rows[2].location);
 }
 
 // Cameras' IDIT in the header list, in asctime's form or with separators.

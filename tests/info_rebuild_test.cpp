@@ -1,14 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Edit, Delete and New on crafted images, compared byte by byte with the
-// file the edit should make: the space each edit frees or needs comes from
-// the JUNK chunks after the field, and nothing else moves.
+// Edit, Delete and New on crafted images, compared byte by byte with the file the edit should make: the space each edit
+// frees or needs comes from the JUNK chunks after the field, and nothing else moves.
 
 #include "test_window.h"
 
 namespace quibo::test {
 namespace {
 
-using N = RiffNode;
 const std::string kEditFailed = ": Edit Failed. File will not be modified";
 const std::string kNoRoom = "No Room to Reorganize" + kEditFailed, kUnspecified = "Unspecified Error" + kEditFailed,
                   kInvalid = "Invalid Field Code" + kEditFailed, kNotEditable = "Internal Error: Field not editable",

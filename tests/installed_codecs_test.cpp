@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The installed video decoders: the list the video status check reads,
-// start-up's part in it, and FFmpeg's source checked against FFmpeg's own
-// answers.
+// The installed video decoders: the list the video status check reads, start-up's part in it, and FFmpeg's source
+// checked against FFmpeg's own answers.
 #include <cctype>
 #include <strings.h>
 
@@ -10,7 +9,6 @@
 #include "test_window.h"
 
 #if QUIBO_WITH_LIBAV
-#include <dlfcn.h>
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
@@ -20,9 +18,8 @@ extern "C" {
 namespace quibo::test {
 namespace {
 
-// A named decoder, one without a name, one without a handler, one whose
-// handler is too long for the list, then 400 more: none is dropped past the
-// 150th.
+// A named decoder, one without a name, one without a handler, one whose handler is too long for the list, then 400
+// more: none is dropped past the 150th.
 TEST(CollectInstalledFourCCs, StoresEveryHandlerAsGivenWhenTheListIsFirstRead) {
     ScriptedDecoders decoders({{"MPEG-4 part 2", "xvid"}, {std::nullopt, "DIVX"}, {"No handler", std::nullopt},
                                {"n", "abcd" + std::string(70, 'x')}});
@@ -68,19 +65,10 @@ TEST(InstalledStatus, StartUpGivesTheStatusCheckTheSourcesDecoders) {
 
 #if QUIBO_WITH_LIBAV
 
-// Every FourCC of the codec database and of files ffmpeg makes, each also in
-// lower case, is installed exactly when FFmpeg decodes it: when libavcodec
-// has a decoder for the codec its AVI demuxer maps the FourCC to.
+// Every FourCC of the codec database and of files ffmpeg makes, each also in lower case, is installed exactly when
+// FFmpeg decodes it: when libavcodec has a decoder for the codec its AVI demuxer maps the FourCC to.
 TEST(LibavDecoderSource, InstalledExactlyWhenFFmpegDecodesTheFourCCAndNamed) {
-    void* format = ::dlopen("libavformat.so." AV_STRINGIFY(LIBAVFORMAT_VERSION_MAJOR), RTLD_LAZY);
-    void* codec = ::dlopen("libavcodec.so." AV_STRINGIFY(LIBAVCODEC_VERSION_MAJOR), RTLD_LAZY);
-    ASSERT_TRUE(format && codec);
-    const auto riffVideoTags = reinterpret_cast<decltype(avformat_get_riff_video_tags)*>(
-        ::dlsym(format, "avformat_get_riff_video_tags"));
-    const auto codecId = reinterpret_cast<decltype(av_codec_get_id)*>(::dlsym(format, "av_codec_get_id"));
-    const auto findDecoder = reinterpret_cast<decltype(avcodec_find_decoder)*>(::dlsym(codec, "avcodec_find_decoder"));
-    ASSERT_TRUE(riffVideoTags && codecId && findDecoder);
-    const AVCodecTag* const tables[] = {riffVideoTags(), nullptr};
+    const AVCodecTag* const tables[] = {avformat_get_riff_video_tags(), nullptr};
 
     std::vector<std::string> codes{"XVID", "DX50", "DIVX", "DIV3", "MJPG", "HFYU", "FFV1"};
     PosixFileAccess files;
@@ -103,7 +91,7 @@ TEST(LibavDecoderSource, InstalledExactlyWhenFFmpegDecodesTheFourCCAndNamed) {
         const char* const numbered[] = {"RGB ", "RLE8", "RLE4", "BITF"};
         for (unsigned int value = 0; value < 4; ++value)
             if (::strcasecmp(code.c_str(), numbered[value]) == 0) tag = value;
-        const bool decodes = findDecoder(codecId(tables, tag)) != nullptr;
+        const bool decodes = avcodec_find_decoder(av_codec_get_id(tables, tag)) != nullptr;
         EXPECT_EQ(list.HasEither(code.c_str(), ""), decodes) << code;
         ++(decodes ? installed : notInstalled);
     }
@@ -117,8 +105,6 @@ TEST(LibavDecoderSource, InstalledExactlyWhenFFmpegDecodesTheFourCCAndNamed) {
                                    [](const InstalledDecoder& decoder) { return decoder.fourCC == "XVID"; });
     ASSERT_NE(xvid, decoders.end());
     EXPECT_EQ(xvid->name, "MPEG-4 part 2 (libavcodec mpeg4)");
-    ::dlclose(codec);
-    ::dlclose(format);
 }
 
 #endif

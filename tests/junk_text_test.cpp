@@ -1,13 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Readable text inside JUNK chunks: what starts and ends a run, and the
-// rows the walk makes of them.
+// Readable text inside JUNK chunks: what starts and ends a run, and the rows the walk makes of them.
 #include "analysis/text_runs.h"
 #include "test_window.h"
 
 namespace quibo::test {
 namespace {
-
-using N = RiffNode;
 
 TEST(TextRuns, RunStartsAtSixUnrepeatedCharactersAndTakesAllThatFollow) {
     const std::pair<std::string, const char*> rows[] = {

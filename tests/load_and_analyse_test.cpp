@@ -7,8 +7,6 @@
 namespace quibo::test {
 namespace {
 
-using N = RiffNode;
-
 std::vector<std::string> GeneralTexts(const RecordedFields& fields) {
     return {fields.Text(control::kFileName), fields.Text(control::kFileSize), fields.Text(control::kFileDate),
             fields.Text(control::kFileStatus)};
@@ -31,8 +29,7 @@ TEST_F(DialogTest, RefreshReanalysesTheImageWithTheLastGeneralTexts) {
     EXPECT_EQ(dialog.Facts().videoStreamCount, 1);
 }
 
-// A failed open shows the system's text and keeps the display; a failed
-// read shows it too, and nothing is analysed.
+// A failed open shows the system's text and keeps the display; a failed read shows it too, and nothing is analysed.
 TEST_F(DialogTest, OpenAndReadFailuresShowTheSystemText) {
     Load(SmallAvi().ToBytes());
     const std::vector<std::string> general = GeneralTexts(fields);
@@ -110,11 +107,7 @@ TEST(PosixFiles, LockedFilesAndLongPaths) {
 
     window.dialog.OnFileOpen();
     ASSERT_EQ(window.dialogs.Requests().size(), 2u);
-    const FileDialogRequest& request = window.dialogs.Requests()[1];
-    EXPECT_EQ(request.title, "Select file to be checked..");
-    EXPECT_EQ(request.filters, (std::vector<std::pair<std::string, std::string>>{{"AVI Files (*.avi)", "*.avi"},
-                                                                                 {"ALL Files (*.*)", "*.*"}}));
-    EXPECT_EQ(request.initialPath, path);
+    EXPECT_EQ(window.dialogs.Requests()[1].initialPath, path);
     EXPECT_TRUE(window.dialog.FileAnalysed());
     EXPECT_EQ(window.fields.Text(control::kFileName), path);
 }

@@ -1,9 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Files served from memory, so that tests, fuzzers and benchmarks drive the
-// core's work and not the disk: any bytes, then, if asked, a run of one
-// repeated byte that is never stored (a file far larger than memory); a
-// chosen size, last-write time, or failure with a chosen errno at open or
-// read. Handles read the file as it is at each read.
+// Files served from memory, so that tests, fuzzers and benchmarks drive the core's work and not the disk: any bytes,
+// then, if asked, a run of one repeated byte that is never stored (a file far larger than memory); a chosen size,
+// last-write time, or failure with a chosen errno at open or read. Handles read the file as it is at each read.
 #pragma once
 
 #include <algorithm>

@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The MPEG audio frame scan over collected audio data: frames counted, tag
-// headers and the bounds of the data.
+// The MPEG audio frame scan over collected audio data: frames counted, tag headers and the bounds of the data.
 #include "analysis/mpeg_audio_scan.h"
 #include "test_window.h"
 

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Composes RIFF trees byte by byte for crafted test files: leaves with any
-// id, data and declared size, RIFF/LIST containers with a form type, sizes
-// computed from the contents unless overridden, and pad bytes.
+// Composes RIFF trees byte by byte for crafted test files: leaves with any id, data and declared size, RIFF/LIST
+// containers with a form type, sizes computed from the contents unless overridden, and pad bytes.
 #pragma once
 
 #include <cstdint>
@@ -39,8 +38,7 @@ struct RiffNode {
         return {"LIST", std::move(formType), {}, std::move(children), std::nullopt};
     }
 
-    // Writes `size` as the declared size instead of the real one; the data
-    // written stays the same.
+    // Writes `size` as the declared size instead of the real one; the data written stays the same.
     RiffNode& DeclaredSize(std::uint32_t size) {
         declaredSize = size;
         return *this;
@@ -60,12 +58,19 @@ struct RiffNode {
     std::optional<std::uint32_t> declaredSize;
 };
 
-// "strl" list: a stream header of `type` ("vids", "auds") whose handler is
-// `handler`, and a stream format of `format`.
-inline RiffNode StreamList(const std::string& type, const std::string& handler, Bytes format) {
-    Bytes header = FourBytes(type) + FourBytes(handler);
+// The name the tests write their trees with.
+using N = RiffNode;
+
+// "strl" list: a stream header of `type` ("vids", "auds") whose handler is `handler`, `length` frames long at `rate`
+// over `scale` (0: unset), and a stream format of `format` (none when unset).
+inline RiffNode StreamList(const std::string& type, const std::string& handler, std::optional<Bytes> format,
+                           std::uint32_t length = 0, std::uint32_t scale = 0, std::uint32_t rate = 0) {
+    Bytes header = FourBytes(type) + FourBytes(handler) + Bytes(12, '\0') + Le32(scale) + Le32(rate) + Le32(0) +
+                   Le32(length);
     header.resize(56, '\0');
-    return RiffNode::List("strl", {RiffNode::Leaf("strh", header), RiffNode::Leaf("strf", std::move(format))});
+    std::vector<RiffNode> chunks{RiffNode::Leaf("strh", header)};
+    if (format) chunks.push_back(RiffNode::Leaf("strf", std::move(*format)));
+    return RiffNode::List("strl", std::move(chunks));
 }
 
 // "INFO" list of (code, text) fields; texts are written with their NUL.
@@ -75,18 +80,15 @@ inline RiffNode InfoList(const std::vector<std::pair<std::string, std::string>>&
     return RiffNode::List("INFO", std::move(chunks));
 }
 
-// An AVI file (form type `formType`) with one video stream (handler and
-// compression "XVID", 320 x 240) and one MP3 audio stream, a JUNK chunk
-// holding "    Made with Tool 2    ", an INFO list (INAM "Title", IART
-// "Artist") and a "movi" list with one video and two audio chunks ("AUD1",
-// "AUD22").
+// An AVI file (form type `formType`) with one video stream (handler and compression "XVID", 320 x 240) and one MP3
+// audio stream, a JUNK chunk holding "    Made with Tool 2    ", an INFO list (INAM "Title", IART "Artist") and a
+// "movi" list with one video and two audio chunks ("AUD1", "AUD22").
 inline RiffNode SmallAvi(const std::string& formType = "AVI ") {
     Bytes mainHeader(56, '\0');
     mainHeader.replace(32, 8, Le32(320) + Le32(240));
     Bytes bitmapInfo = Le32(40) + Le32(320) + Le32(240) + Bytes("\x01\x00\x0c\x00", 4) + "XVID";
     bitmapInfo.resize(40, '\0');
     Bytes waveFormat = Bytes("\x55\x00\x02\x00", 4) + Le32(44100) + Le32(16000) + Bytes("\x01\x00\x00\x00", 4);
-    using N = RiffNode;
     return N::Riff(formType, {
         N::List("hdrl", {N::Leaf("avih", mainHeader), StreamList("vids", "XVID", bitmapInfo),
                          StreamList("auds", "", waveFormat)}),

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// A fresh directory for one test's real files, removed with everything in
-// it at the end; reading such a file whole, and running programs: the
-// tools that make and read real files, and quibo-info.
+// A fresh directory for one test's real files, removed with everything in it at the end; reading such a file whole, and
+// running programs: the tools that make and read real files, and quibo-info.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -66,8 +65,7 @@ inline std::string Quoted(const std::string& text) {
 }
 
 struct ProgramRun {
-    // The exit status; 128 + N for a program that signal N ended, as the
-    // shell reports it.
+    // The exit status; 128 + N for a program that signal N ended, as the shell reports it.
     int status = -1;
     std::string out;
     std::string err;
@@ -75,18 +73,15 @@ struct ProgramRun {
 
 // Runs a shell command with no input, collecting what it prints.
 inline ProgramRun RunProgram(const std::string& command) {
-    char errors[] = "/tmp/quibo-test-err-XXXXXX";
-    const int fd = ::mkstemp(errors);
-    if (fd >= 0) ::close(fd);
+    const TempDir errors;
     ProgramRun run;
-    if (FILE* pipe = ::popen((command + " </dev/null 2>'" + errors + "'").c_str(), "r")) {
+    if (FILE* pipe = ::popen((command + " </dev/null 2>" + Quoted(errors / "err")).c_str(), "r")) {
         char buffer[4096];
         for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) run.out.append(buffer, got);
         const int raw = ::pclose(pipe);
         run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
     }
-    run.err = ReadAll(errors);
-    ::unlink(errors);
+    run.err = ReadAll(errors / "err");
     return run;
 }
 
@@ -97,20 +92,14 @@ inline std::string Captured(const std::string& command) {
     return out;
 }
 
-
 // What keeps the JSON `text` from matching the JSON Schema in the file
 // `schema`, checked by Python's jsonschema; empty when it matches.
 inline std::string SchemaErrors(const std::string& schema, const std::string& text) {
-    char path[] = "/tmp/quibo-test-json-XXXXXX";
-    const int fd = ::mkstemp(path);
-    if (fd >= 0) ::close(fd);
-    std::ofstream(path, std::ios::binary) << text;
+    const TempDir dir;
     const ProgramRun run =
         RunProgram("python3 -c 'import json, sys, jsonschema; jsonschema.validate(json.load(open(sys.argv[2])),"
-                   " json.load(open(sys.argv[1])))' " + Quoted(schema) + " " + Quoted(path));
-    const std::string errors = run.out + run.err;
-    ::unlink(path);
-    return errors;
+                   " json.load(open(sys.argv[1])))' " + Quoted(schema) + " " + Quoted(dir.Write("out.json", text)));
+    return run.out + run.err;
 }
 
 }  // namespace quibo::test

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The main window driven as tests need it: message boxes, file dialogs and
-// the INFO editor answer from scripts and record what they were asked; the
-// real Save As copy with a recording observer; over any FileAccess.
+// The main window driven as tests need it: message boxes, file dialogs and the INFO editor answer from scripts and
+// record what they were asked; the real Save As copy with a recording observer; over any FileAccess.
 #pragma once
 
 #include <fcntl.h>
@@ -43,9 +42,8 @@ struct EditorReply {
     std::optional<std::string> code = {}, text = {};  // unset: what the editor was handed
 };
 
-// An InfoEditor that records what it was handed and answers from a script:
-// OK with a new code and text, OK with what it was handed, or Cancel (also
-// once the script is used up).
+// An InfoEditor that records what it was handed and answers from a script: OK with a new code and text, OK with what it
+// was handed, or Cancel (also once the script is used up).
 class ScriptedInfoEditor final : public InfoEditor, public Script<EditorReply> {
 public:
     struct Call {
@@ -75,9 +73,8 @@ private:
     std::vector<Call> calls_;
 };
 
-// A CopyObserver that answers the replace question as told, can cancel the
-// copy or kill its process at a chosen progress report, and records what it
-// was told.
+// A CopyObserver that answers the replace question as told, can cancel the copy or kill its process at a chosen
+// progress report, and records what it was told.
 class RecordingCopyObserver final : public CopyObserver {
 public:
     bool ConfirmReplace(const std::string& target) override {
@@ -222,10 +219,9 @@ inline bool ParseCodecText(CodecDatabase& database, const std::string& text) {
     return database.Parse(std::move(buffer), text.size());
 }
 
-// What is wrong with a file saved in place, given the file before the save,
-// the edited image and how far the save wrote: "" when the file keeps its
-// length and movie list, starts with the image and keeps every byte from
-// the written length on.
+// What is wrong with a file saved in place, given the file before the save, the edited image and how far the save
+// wrote: "" when the file keeps its length and movie list, starts with the image and keeps every byte from the written
+// length on.
 inline std::string SaveProblem(const Bytes& before, const Bytes& after, const Bytes& image, std::size_t written) {
     if (after.size() != before.size()) return "the file's length changed";
     if (written > after.size()) return "more was written than the file holds";

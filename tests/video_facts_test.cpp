@@ -1,13 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The first video stream of crafted files, analysed from their bytes:
+// The first video stream of crafted files, as the window analyses them:
 // timing, bitrate, the FourCC pair and its lookup, and the installed check.
-#include "analysis/analyse.h"
 #include "test_window.h"
 
 namespace quibo::test {
 namespace {
-
-using N = RiffNode;
 
 // What a crafted file declares; its movie list holds zeros.
 struct Movie {
@@ -23,17 +20,6 @@ struct Movie {
     std::optional<std::uint32_t> odmlTotalFrames{};
 };
 
-RiffNode Stream(const std::string& type, const std::string& handler, std::uint32_t length,
-                std::optional<Bytes> format, std::uint32_t scale = 0, std::uint32_t rate = 0) {
-    Bytes header = type + handler;
-    header.resize(56, '\0');
-    header.replace(20, 4, Le32(scale) + Le32(rate));
-    header.replace(32, 4, Le32(length));
-    std::vector<N> chunks{N::Leaf("strh", header)};
-    if (format) chunks.push_back(N::Leaf("strf", *format));
-    return N::List("strl", std::move(chunks));
-}
-
 Bytes Craft(const Movie& movie) {
     Bytes avih(56, '\0');
     avih.replace(0, 4, Le32(movie.microSecPerFrame));
@@ -45,44 +31,31 @@ Bytes Craft(const Movie& movie) {
 
     std::vector<N> header{N::Leaf("avih", avih)};
     for (int i = 0; i < movie.videoStreams; ++i)
-        header.push_back(Stream("vids", movie.handler, movie.frames, bitmap, movie.scale, movie.rate));
-    for (int i = 0; i < movie.audioStreams; ++i) header.push_back(Stream("auds", "", 0, wave));
+        header.push_back(StreamList("vids", movie.handler, bitmap, movie.frames, movie.scale, movie.rate));
+    for (int i = 0; i < movie.audioStreams; ++i) header.push_back(StreamList("auds", "", wave));
     if (movie.odmlTotalFrames) header.push_back(N::List("odml", {N::Leaf("dmlh", Le32(*movie.odmlTotalFrames))}));
     std::vector<N> top{N::List("hdrl", header)};
     if (movie.moviSize) top.push_back(N::Leaf("LIST", "movi" + Bytes(*movie.moviSize - 4, '\0')));
     return N::Riff("AVI ", top).ToBytes();
 }
 
-class VideoFactsTest : public testing::Test {
+// The window over crafted files, with a codec database of its own.
+class VideoFactsTest : public testing::Test, public TestWindow<MemoryFiles> {
 protected:
-    VideoFactsTest() {
+    VideoFactsTest() : TestWindow({"Quibo.dat"}) {
         files.Add("Quibo.dat", "XVID\tXvid\tXvid team\r\nDX50\tDivX 5\tDivX\r\nDIVX\tDivX 4\tDivX\r\n"
                                "DIV3\tLow motion\tMS\r\nDIV4\tFast motion\tMS\r\n");
-        EXPECT_TRUE(LoadCodecDatabase(files, {"Quibo.dat"}, codecs).complete);
+        dialog.Start();
+        EXPECT_TRUE(messages.Shown().empty());
     }
 
-    // The crafted file analysed as the window does; `trailing` follows its RIFF chunk.
+    // The Video group of the crafted file; `trailing` follows its RIFF chunk.
     const VideoReport& Video(const Movie& movie, const Bytes& trailing = {}) {
-        file.bytes = Craft(movie) + trailing;
-        const std::size_t loaded = std::min(file.bytes.size(), image.size());
-        std::fill(std::copy_n(file.bytes.begin(), loaded, image.begin()), image.end(), 0);
-        MemoryFileHandle handle(file);
-        const std::int64_t size = handle.Size().bytes;
-        const PastImage past = ReadPastImage(handle, image.data(), static_cast<std::uint64_t>(size));
-        Analyse({image.data(), loaded, size, std::nullopt, past, codecs, installed}, samples, report);
-        EXPECT_TRUE(report.walked && report.video);
+        Load(Craft(movie) + trailing);
+        EXPECT_TRUE(dialog.Report().walked && dialog.Report().video);
         static const VideoReport kNone;
-        return report.video ? *report.video : kNone;
+        return dialog.Report().video ? *dialog.Report().video : kNone;
     }
-
-    MemoryFiles files;
-    CodecDatabase codecs;
-    InstalledFourCCList installed;
-    MemoryFile file;
-    std::vector<std::uint8_t> image = std::vector<std::uint8_t>(kImageCapacity);
-    std::vector<std::uint8_t> room = std::vector<std::uint8_t>(kImageCapacity);
-    AudioSampleBuffer samples{room.data(), room.size()};
-    AviReport report;
 };
 
 // The stream's own rate and scale are exact; the main header's frame period
@@ -103,9 +76,8 @@ TEST_F(VideoFactsTest, TimingFromTheStreamElseTheFramePeriod) {
     }
 }
 
-// Bytes per second of video: the movie data over the duration, less every
-// audio stream's rate; nothing with two video streams, no duration, or more
-// audio than movie data. An OpenDML continuation counts as movie data.
+// Bytes per second of video: the movie data over the duration, less every audio stream's rate; nothing with two video
+// streams, no duration, or more audio than movie data. An OpenDML continuation counts as movie data.
 TEST_F(VideoFactsTest, BitrateLeavesOutEveryAudioStream) {
     const Bytes avix = "RIFF" + Le32(99992) + "AVIX" + Bytes(99988, '\0');
     const struct { const char* name; Movie movie; Bytes trailing; std::optional<double> bytesPerSecond; } cases[] = {
@@ -123,13 +95,12 @@ TEST_F(VideoFactsTest, BitrateLeavesOutEveryAudioStream) {
     };
     for (const auto& c : cases) {
         EXPECT_EQ(Video(c.movie, c.trailing).bytesPerSecond, c.bytesPerSecond) << c.name;
-        EXPECT_EQ(report.opendml, c.movie.odmlTotalFrames.has_value()) << c.name;
+        EXPECT_EQ(dialog.Report().opendml, c.movie.odmlTotalFrames.has_value()) << c.name;
     }
 }
 
-// DivX 3 tagged div4 in the handler is looked up by the handler; a decoder
-// listed under either code, whole and in any case, is installed. The
-// installed list ends at its first empty entry.
+// DivX 3 tagged div4 in the handler is looked up by the handler; a decoder listed under either code, whole and in any
+// case, is installed. The installed list ends at its first empty entry.
 TEST_F(VideoFactsTest, FourCCPairLookupAndInstalledCheck) {
     struct Case { const char *handler, *compression, *codec; std::vector<const char*> installed; bool decoder; };
     const Case cases[] = {
@@ -138,8 +109,8 @@ TEST_F(VideoFactsTest, FourCCPairLookupAndInstalledCheck) {
         {"div4", "DIV3", "Fast motion", {"DIV3"}, false}, {"div3", "DIV3", "Low motion", {"DIV3"}, true},
         {"MJPG", "MJPG", "<unknown>", {""}, false}};
     for (const Case& c : cases) {
-        installed.Clear();
-        for (const char* code : c.installed) installed.Add(code);
+        dialog.InstalledFourCCs().Clear();
+        for (const char* code : c.installed) dialog.InstalledFourCCs().Add(code);
         const VideoReport& video = Video({.handler = c.handler, .compression = c.compression});
         EXPECT_STREQ(video.codec, c.codec) << c.handler;
         EXPECT_EQ(video.codecKnown, std::string(c.codec) != "<unknown>") << c.handler;

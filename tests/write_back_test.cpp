@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Save and Save As on real files: what reaches the disk, and that a write
-// or copy that fails or is refused leaves the file, and the edits in
-// memory, as they were.
+// Save and Save As on real files: what reaches the disk, and that a write or copy that fails or is refused leaves the
+// file, and the edits in memory, as they were.
 #include <set>
 #include <sys/file.h>
 #include <sys/resource.h>
@@ -10,8 +9,6 @@
 
 namespace quibo::test {
 namespace {
-
-using N = RiffNode;
 
 // Runs `body` in a child process and returns what it reported: the child
 // may change its user or limits without touching the test's own.
