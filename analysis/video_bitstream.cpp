@@ -144,7 +144,8 @@ constexpr std::size_t kMaxSps = 256;
 void SkipScalingList(BitReader& bits, int size) {
     int last = 8, next = 8;
     for (int i = 0; i < size && !bits.Overrun(); ++i) {
-        if (next != 0) next = (last + bits.ReadSignedGolomb() + 256) % 256;
+        // A step is -128 to 127; a damaged one may be anything up to 2^31 - 1.
+        if (next != 0) next = (last + bits.ReadSignedGolomb() % 256 + 256) % 256;
         last = next == 0 ? last : next;
     }
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The first video stream of crafted files, as the window analyses them:
 // timing, bitrate, the FourCC pair and its lookup, and the installed check.
+#include "analysis/video_bitstream.h"
 #include "test_window.h"
 
 namespace quibo::test {
@@ -17,6 +18,7 @@ struct Movie {
     int videoStreams = 1, audioStreams = 0;
     std::uint32_t audioBytesPerSec = 16000;
     std::optional<std::uint32_t> moviSize = 4;  // no movie list when unset
+    std::optional<Bytes> frame{};  // the movie list's one video chunk, in place of its zeros
     std::optional<std::uint32_t> odmlTotalFrames{};
 };
 
@@ -35,7 +37,8 @@ Bytes Craft(const Movie& movie) {
     for (int i = 0; i < movie.audioStreams; ++i) header.push_back(StreamList("auds", "", wave));
     if (movie.odmlTotalFrames) header.push_back(N::List("odml", {N::Leaf("dmlh", Le32(*movie.odmlTotalFrames))}));
     std::vector<N> top{N::List("hdrl", header)};
-    if (movie.moviSize) top.push_back(N::Leaf("LIST", "movi" + Bytes(*movie.moviSize - 4, '\0')));
+    if (movie.frame) top.push_back(N::List("movi", {N::Leaf("00dc", *movie.frame)}));
+    else if (movie.moviSize) top.push_back(N::Leaf("LIST", "movi" + Bytes(*movie.moviSize - 4, '\0')));
     return N::Riff("AVI ", top).ToBytes();
 }
 
@@ -125,6 +128,16 @@ TEST_F(VideoFactsTest, NothingOfTheLastFileShowsThroughMissingChunks) {
     EXPECT_EQ(video.compression, "RGB ");
     EXPECT_FALSE(video.codecKnown);
     EXPECT_EQ(video.bytesPerSecond, 0);
+}
+
+// An H.264 sequence header of High profile, level 3.0, whose scaling list steps by 2^31 - 1 (31 zeros, a one and 31
+// bits in Exp-Golomb): read to its end without overflow.
+TEST_F(VideoFactsTest, H264HeaderWithAnImpossibleScalingStep) {
+    const std::string bits = "1" "010" "1" "1" "0" "1" "1" + std::string(31, '0') + "1" + std::string(30, '1') + "0";
+    Bytes sps("\0\0\1\x67\x64\0\x1e", 7);
+    for (std::size_t at = 0; at < bits.size(); at += 8)
+        sps += static_cast<char>(std::stoi((bits.substr(at, 8) + "0000000").substr(0, 8), nullptr, 2));
+    EXPECT_EQ(VideoProfileName(Video({.handler = "H264", .compression = "H264", .frame = sps}).bitstream), "High@L3");
 }
 
 }  // namespace
