@@ -155,12 +155,8 @@ TEST_F(QuiboInfo, EditsOfCodesAndWhereTheyLand) {
         EXPECT_EQ(ReadAll(good), before);
     }
 
-    auto avi = [](N first, N second) {
-        return N::Riff("AVI ", {N::List("hdrl", {N::Leaf("avih", Bytes(56, '\0'))}), first, second,
-                                N::List("movi", {N::Leaf("00dc", "f")})}).ToBytes();
-    };
-    const std::string twice =
-        dir.Write("twice.avi", avi(InfoList({{"INAM", "one"}, {"INAM", "two"}}), N::Leaf("JUNK", Bytes(200, '\0'))));
+    const std::string twice = dir.Write(
+        "twice.avi", BareAvi({InfoList({{"INAM", "one"}, {"INAM", "two"}}), N::Leaf("JUNK", Bytes(200, '\0'))}));
     EXPECT_EQ(Run({"--set", "INAM=b", "--set", "ICMT=a", "--set", "ICMT=b", twice}).status, 0);
     std::vector<std::string> rows;
     const Json report = Json::parse(Run({"--json", twice}).out);
@@ -168,7 +164,7 @@ TEST_F(QuiboInfo, EditsOfCodesAndWhereTheyLand) {
         rows.push_back(row["code"].get<std::string>() + "=" + row["contents"].get<std::string>());
     EXPECT_EQ(rows, (std::vector<std::string>{"ICMT=b", "INAM=b", "INAM=two"}));
 
-    const Bytes far = avi(N::Leaf("JUNK", Bytes(120000, '\0')), InfoList({{"INAM", "Old"}}));
+    const Bytes far = BareAvi({N::Leaf("JUNK", Bytes(120000, '\0')), InfoList({{"INAM", "Old"}})});
     const std::string farPath = dir.Write("far.avi", far);
     for (const char* edit : {"--set", "--delete"}) {
         ProgramRun run = Run({edit, std::string(edit) == "--set" ? "INAM=New" : "INAM", farPath});

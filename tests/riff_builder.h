@@ -80,6 +80,18 @@ inline RiffNode InfoList(const std::vector<std::pair<std::string, std::string>>&
     return RiffNode::List("INFO", std::move(chunks));
 }
 
+// The least AVI that analyses: a main header, `middle`, then a movie list of one video frame.
+inline Bytes BareAvi(std::vector<RiffNode> middle) {
+    middle.insert(middle.begin(), N::List("hdrl", {N::Leaf("avih", Bytes(56, '\0'))}));
+    middle.push_back(N::List("movi", {N::Leaf("00dc", "frame")}));
+    return N::Riff("AVI ", std::move(middle)).ToBytes();
+}
+
+// An AVI whose INFO list holds INAM `title`, followed by 200 bytes of JUNK for longer texts.
+inline Bytes TitledClip(const std::string& title = "Title") {
+    return BareAvi({InfoList({{"INAM", title}}), N::Leaf("JUNK", Bytes(200, '\x01'))});
+}
+
 // An AVI file (form type `formType`) with one video stream (handler and compression "XVID", 320 x 240) and one MP3
 // audio stream, a JUNK chunk holding "    Made with Tool 2    ", an INFO list (INAM "Title", IART "Artist") and a
 // "movi" list with one video and two audio chunks ("AUD1", "AUD22").

@@ -6,14 +6,7 @@
 namespace quibo::test {
 namespace {
 
-using N = RiffNode;
 using A = MessageAnswer;
-
-Bytes Clip(const std::string& title) {
-    return N::Riff("AVI ", {N::List("hdrl", {N::Leaf("avih", Bytes(56, '\0'))}), InfoList({{"INAM", title}}),
-                            N::Leaf("JUNK", Bytes(200, '\x01')), N::List("movi", {N::Leaf("00dc", "frame")})})
-        .ToBytes();
-}
 
 struct Case {
     const char* command;
@@ -46,8 +39,8 @@ TEST(UnsavedEdits, EachAnswerOfEachQuestion) {
     for (const Case& c : kCases) {
         SCOPED_TRACE(std::string(c.command) + " " + c.outcome);
         TempDir dir;
-        const std::string clip = dir.Write("clip.avi", Clip("Title"));
-        const std::string other = dir.Write("other.avi", Clip("Other"));
+        const std::string clip = dir.Write("clip.avi", TitledClip("Title"));
+        const std::string other = dir.Write("other.avi", TitledClip("Other"));
         TestWindow<PosixFileAccess> window;
         MainDialog& dialog = window.dialog;
         window.Open(clip);
@@ -78,10 +71,10 @@ TEST(UnsavedEdits, EachAnswerOfEachQuestion) {
         // An Open with unsaved edits asks before it shows its dialog.
         EXPECT_EQ(window.dialogs.Requests().size(), command == "Open" && went == "other.avi" ? 2u : 1u);
         const Bytes onDisk = ReadAll(clip);
-        const char* file = onDisk == Clip("Title")                      ? "as it was"
+        const char* file = onDisk == TitledClip("Title")                      ? "as it was"
                            : onDisk.find("Edited title") != Bytes::npos ? "written" : "damaged";
         EXPECT_EQ(asked + "|" + went + "|" + file + "|" + (dialog.ImageModified() ? "modified" : "clean"), c.outcome);
-        EXPECT_EQ(ReadAll(other), Clip("Other"));
+        EXPECT_EQ(ReadAll(other), TitledClip("Other"));
     }
 }
 

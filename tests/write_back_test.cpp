@@ -30,9 +30,7 @@ std::string InChild(const std::function<std::string()>& body) {
     return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? report : report + " (child failed)";
 }
 
-const Bytes kClip = N::Riff("AVI ", {N::List("hdrl", {N::Leaf("avih", Bytes(56, '\0'))}), InfoList({{"INAM", "Title"}}),
-                                     N::Leaf("JUNK", Bytes(200, '\x01')), N::List("movi", {N::Leaf("00dc", "frame")})})
-                        .ToBytes();
+const Bytes kClip = TitledClip();
 
 // A real clip in a fresh folder, open in a window with its title edited.
 struct EditedClip {
