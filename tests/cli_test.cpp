@@ -12,11 +12,7 @@ using Json = nlohmann::json;
 
 class QuiboInfo : public testing::Test {
 protected:
-    ProgramRun Run(const std::vector<std::string>& args) {
-        std::string command = Quoted(QUIBO_INFO_PATH);
-        for (const std::string& arg : args) command += " " + Quoted(arg);
-        return RunProgram(command);
-    }
+    static ProgramRun Run(const std::vector<std::string>& args) { return RunQuiboInfo(args); }
 
     TempDir dir;
     const std::string good = dir.Write("good.avi", SmallAvi().ToBytes());

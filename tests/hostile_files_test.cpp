@@ -17,13 +17,6 @@ constexpr std::size_t kBatchSize = 200;
 // One second of test picture at 160 x 120.
 const std::string kPicture = "ffmpeg -y -f lavfi -i testsrc=size=160x120:rate=10:duration=1 ";
 
-// Runs quibo-info with `args` in `dir`, whose Quibo.dat it loads.
-ProgramRun RunQuiboInfo(const std::string& dir, const std::vector<std::string>& args) {
-    std::string command = "cd " + Quoted(dir) + " && " + Quoted(QUIBO_INFO_PATH);
-    for (const std::string& arg : args) command += " " + Quoted(arg);
-    return RunProgram(command);
-}
-
 // A file to try: its name and bytes; no bytes: a FIFO.
 struct HostileFile { std::string name; std::function<Bytes()> bytes; };
 
@@ -47,7 +40,7 @@ void RunInBatches(const std::vector<HostileFile>& files, const std::vector<std::
         }
         SCOPED_TRACE("batch from " + files[first].name);
         args.insert(args.end(), paths.begin(), paths.end());
-        const ProgramRun run = RunQuiboInfo(dir / "", args);
+        const ProgramRun run = RunQuiboInfo(args, dir / "");
         if (run.status < 0 || run.status >= 128) {
             ADD_FAILURE() << "quibo-info did not end normally: " << run.status << "\n" << run.err;
             continue;
@@ -139,7 +132,7 @@ TEST(HostileFiles, DamagedFilesOfEachWriterReportAlikeAndKeepTheirBytesOnRefused
                      // The edit reached the disk.
                      ++updated;
                      const std::string dir = std::filesystem::path(path).parent_path();
-                     const Json reread = Json::parse(RunQuiboInfo(dir, {"--json", path}).out, nullptr, false);
+                     const Json reread = Json::parse(RunQuiboInfo({"--json", path}, dir).out, nullptr, false);
                      EXPECT_EQ(reread["facts"]["tags"]["INAM"], "Hostile") << reread["info"];
                  });
     // Both outcomes were met, so both checks above ran.

@@ -13,6 +13,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 namespace quibo::test {
 
@@ -84,6 +85,15 @@ inline ProgramRun RunProgram(const std::string& command) {
     run.err = ReadAll(errors / "err");
     return run;
 }
+
+#ifdef QUIBO_INFO_PATH
+// Runs the built quibo-info with `args`; in the folder `dir`, whose Quibo.dat it then loads, when one is given.
+inline ProgramRun RunQuiboInfo(const std::vector<std::string>& args, const std::string& dir = "") {
+    std::string command = (dir.empty() ? "" : "cd " + Quoted(dir) + " && ") + Quoted(QUIBO_INFO_PATH);
+    for (const std::string& arg : args) command += " " + Quoted(arg);
+    return RunProgram(command);
+}
+#endif
 
 // What `command` prints, its last line breaks left out.
 inline std::string Captured(const std::string& command) {
