@@ -165,7 +165,7 @@ TEST(InfoRebuild, EditsDeletesAndNewFieldsMakeTheExpectedImage) {
                                   window.dialog.ImageModified(), window.dialog.IsCommandEnabled(command::kSave));
             };
             const auto before = state();
-            const std::size_t shown = window.messages.Shown().size(), asked = window.editor.Calls().size();
+            const std::size_t shown = window.messages.Shown().size(), asked = window.editor.calls.size();
             // The editor cancels and the Delete question is answered OK unless told otherwise.
             window.fields.Select(step.row);
             if (step.command == 'e' || step.command == 'n') window.editor.Answer(step.code, step.text);
@@ -178,10 +178,10 @@ TEST(InfoRebuild, EditsDeletesAndNewFieldsMakeTheExpectedImage) {
             EXPECT_EQ(window.messages.Shown().size() > shown ? window.Shown().back() : "", step.shown);
             // The editor is asked for Edit and New, unless the row or the file has no room for it.
             const bool edits = std::string("ecnq").find(step.command) != std::string::npos;
-            ASSERT_EQ(window.editor.Calls().size(), asked + (edits && step.shown != kNoInsert &&
+            ASSERT_EQ(window.editor.calls.size(), asked + (edits && step.shown != kNoInsert &&
                                                              step.shown != kNotEditable));
             if ((step.command == 'n' || step.command == 'q') && step.shown != kNoInsert) {
-                const auto& call = window.editor.Calls().back();
+                const auto& call = window.editor.calls.back();
                 EXPECT_EQ(call.code + "=" + call.text, "----=");
                 EXPECT_EQ(call.mode, InfoEditKind::Insert);
             }

@@ -57,7 +57,7 @@ public:
     void Cancel() { answers.push_back({false}); }
 
     bool Run(const InfoFieldName*, std::string& text, char (&code)[5], InfoEditKind mode) override {
-        calls_.push_back({text, code, mode});
+        calls.push_back({text, code, mode});
         const std::optional<EditorReply> reply = Next();
         if (!reply || !reply->ok) return false;
         if (reply->code) {
@@ -67,10 +67,8 @@ public:
         if (reply->text) text = *reply->text;
         return true;
     }
-    const std::vector<Call>& Calls() const { return calls_; }
 
-private:
-    std::vector<Call> calls_;
+    std::vector<Call> calls;
 };
 
 // A CopyObserver that answers the replace question as told, can cancel the copy or kill its process at a chosen
