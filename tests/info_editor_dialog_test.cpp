@@ -86,7 +86,6 @@ TEST_F(EditorTest, EditModeStepByStep) {
     Open("Old title", "inam");
     EXPECT_EQ(State(), "name INAM: Name, text, OK");
     EXPECT_TRUE(dialog->TextField()->hasFocus());
-    EXPECT_EQ(dialog->TextField()->selectedText(), "Old title");
     EXPECT_EQ(dialog->CodeList()->itemText(0), "       {no change}");
     // Both INAM items are offered; the table's sorts first.
     EXPECT_LT(IndexOf("INAM: Name"), IndexOf("INAM: Title"));
@@ -102,8 +101,7 @@ TEST_F(EditorTest, InsertModeStepByStep) {
     EXPECT_EQ(dialog->CodeList()->itemText(0), "          {select}");
     // Choosing with the keys, the list never open, is not enough.
     QTest::keyClick(dialog->CodeList(), Qt::Key_Down);
-    EXPECT_EQ(dialog->CodeList()->currentIndex(), 1);
-    EXPECT_FALSE(dialog->OkButton()->isEnabled());
+    EXPECT_EQ(State(), "list IARL: Archival Location closed, no text, no OK");
     // The list and the name field share one place, one line high.
     EXPECT_EQ(dialog->CodeList()->geometry(), dialog->NameField()->geometry());
     Steps({{"Change", "list {select} open, no text, no OK"}, {"ICMT: Comments", "list ICMT: Comments closed, text, OK"},

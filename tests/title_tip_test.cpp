@@ -33,8 +33,7 @@ protected:
         list.resize(320, 200);
         list.show();
         list.activateWindow();
-        QApplication::processEvents();
-        ASSERT_NE(QApplication::activeWindow(), nullptr);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&list));
     }
     void TearDown() override { QToolTip::hideText(); }
 
@@ -92,10 +91,9 @@ TEST_F(TitleTipTest, TextExactlyAsWideAsTheCellAllowsShowsNoTipOnePixelMoreDoes)
 TEST_F(TitleTipTest, NoTipWhileAButtonShiftOrCtrlIsHeldLeavingTheCellOrAKeyHidesIt) {
     SetText(2, 1, QString(200, 'W'));
     const QPoint point = Cell(2, 1).center();
-    Move(point, Qt::LeftButton);
-    Move(point, Qt::RightButton);
-    Move(point, Qt::NoButton, Qt::ShiftModifier);
-    Move(point, Qt::NoButton, Qt::ControlModifier);
+    for (const auto& [buttons, modifiers] : {std::pair<Qt::MouseButtons, Qt::KeyboardModifiers>{Qt::LeftButton, {}},
+             {Qt::RightButton, {}}, {Qt::NoButton, Qt::ShiftModifier}, {Qt::NoButton, Qt::ControlModifier}})
+        Move(point, buttons, modifiers);
     EXPECT_FALSE(Tip().isVisible());
     Move(point, Qt::NoButton, Qt::AltModifier);
     EXPECT_TRUE(Tip().isVisible());

@@ -9,7 +9,7 @@ namespace {
 using A = MessageAnswer;
 
 struct Case {
-    const char* command;
+    std::string_view command;
     bool edited;
     std::vector<A> answers;
     // Questions asked | where the window went | the first file | its edits.
@@ -50,11 +50,10 @@ TEST(UnsavedEdits, EachAnswerOfEachQuestion) {
 
         for (A answer : c.answers) window.messages.Answer(answer);
         window.dialogs.Answer(other);  // if the Open dialog is shown
-        const std::string command = c.command;
         std::string went;
-        if (command == "Open") dialog.OnFileOpen();
-        else if (command == "Refresh") dialog.OnViewRefresh();
-        else if (command == "Close") dialog.OnFileClose();
+        if (c.command == "Open") dialog.OnFileOpen();
+        else if (c.command == "Refresh") dialog.OnViewRefresh();
+        else if (c.command == "Close") dialog.OnFileClose();
         else went = dialog.OnCancel() ? "exits" : "stays";
         if (went.empty())
             went = dialog.FileRead() ? std::filesystem::path(dialog.FilePath()).filename().string() : "closed";
@@ -69,7 +68,7 @@ TEST(UnsavedEdits, EachAnswerOfEachQuestion) {
             asked += (asked.empty() ? "" : ",") + message.caption;
         }
         // An Open with unsaved edits asks before it shows its dialog.
-        EXPECT_EQ(window.dialogs.Requests().size(), command == "Open" && went == "other.avi" ? 2u : 1u);
+        EXPECT_EQ(window.dialogs.Requests().size(), c.command == "Open" && went == "other.avi" ? 2u : 1u);
         const Bytes onDisk = ReadAll(clip);
         const char* file = onDisk == TitledClip("Title")                      ? "as it was"
                            : onDisk.find("Edited title") != Bytes::npos ? "written" : "damaged";
