@@ -73,6 +73,9 @@ protected:
         EXPECT_EQ(found.size(), 1) << code;
         return list.viewport()->mapTo(&window, list.visualItemRect(found.value(0)).center());
     }
+    static void Click(MainWindow& window, const std::string& code, Qt::MouseButton button = Qt::LeftButton) {
+        QTest::mouseClick(window.windowHandle(), button, {}, RowAt(window, code));
+    }
     static QMenu& OpenMenu(MainWindow& window, QMenu* menu) {
         QMenuBar* bar = window.menuBar();
         QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(menu->menuAction()).center());
@@ -145,9 +148,9 @@ TEST_F(WindowTest, MenusFollowTheFileAndTheSelection) {
     Choose(*window, command::kOpen);
     EXPECT_EQ(fileDialog, "Select file to be checked.. [AVI Files (*.avi); ALL Files (*)] ");
     EXPECT_EQ(Disabled(*window), noSelection);
-    QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, RowAt(*window, "JUNK"));
+    Click(*window, "JUNK");
     EXPECT_EQ(Disabled(*window), noSelection);
-    QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, RowAt(*window, "IART"));
+    Click(*window, "IART");
     EXPECT_EQ(Disabled(*window), (std::vector<std::string>{"&Save", "Save &As...", "Change &FourCC..."}));
 
     EditRow(*window, "INAM", "A longer title");
@@ -165,7 +168,7 @@ TEST_F(WindowTest, MenusFollowTheFileAndTheSelection) {
 
     ThenChooseFile(broken);
     Press(*window, Qt::Key_O);
-    QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, RowAt(*window, "INAM"));
+    Click(*window, "INAM");
     std::vector<std::string> closeOnly = noFile;
     closeOnly.erase(closeOnly.begin() + 2);
     EXPECT_EQ(Disabled(*window), closeOnly);
@@ -291,7 +294,7 @@ TEST_F(WindowTest, StartWithAFileThenKeysTitleDetailsSavesContextMenuAndMarks) {
         QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(menu->actions().at(1)).center());
     });
     modals.ThenPress(QMessageBox::Ok);
-    QTest::mouseClick(window->windowHandle(), Qt::RightButton, {}, RowAt(*window, "INAM"));
+    Click(*window, "INAM", Qt::RightButton);
     QTest::qWait(100);
     EXPECT_EQ(Rows(*window), (std::vector<std::string>{"JUNK=Made with Tool 2    ", "IART=Edited"}));
     const QRect lastRow = window->InfoListView()->visualItemRect(window->InfoListView()->topLevelItem(1));
