@@ -12,14 +12,25 @@ std::vector<std::string> GeneralTexts(const RecordedFields& fields) {
             fields.Text(control::kFileStatus)};
 }
 
-TEST_F(DialogTest, RefreshReanalysesTheImageWithTheLastGeneralTexts) {
-    files.Add("/data/a.avi", SmallAvi().ToBytes()).lastWrite = 1800000000;
+// A failed open shows the system's text and keeps the display, and Refresh then reanalyses the image kept, not the file
+// changed on disk, with the last General texts: the date among them in local time. A failed read shows its text too,
+// and nothing is analysed.
+TEST_F(DialogTest, FailuresKeepTheDisplayAndRefreshReanalysesTheImage) {
+    const std::optional<std::string> saved = std::getenv("TZ") ? std::optional(std::getenv("TZ")) : std::nullopt;
+    ::setenv("TZ", "JST-9", 1);
+    ::tzset();
+    files.Add("/data/a.avi", SmallAvi().ToBytes()).lastWrite = 1800000000;  // 15 Jan 2027, 08:00:00 UTC
     Open("/data/a.avi");
     const std::vector<std::string> general = GeneralTexts(fields);
+    EXPECT_EQ(general[2], "15 Jan 2027, 17:00:00");
     const std::vector<std::string> rows = Rows();
-    // The file changes on disk, and a later open fails: neither shows.
     files.Add("/data/a.avi", "changed");
-    Open("/data/missing.avi");
+    files.Add("/data/locked.avi", "").openError = EACCES;
+    Open("/data/locked.avi");
+    EXPECT_EQ(LastMessage().icon, MessageIcon::Exclamation);
+    EXPECT_EQ(GeneralTexts(fields), general);
+    EXPECT_EQ(Rows(), rows);
+    EXPECT_EQ(dialog.FilePath(), "/data/locked.avi");
     const std::size_t opens = files.Opened().size();
 
     dialog.OnViewRefresh();
@@ -27,28 +38,18 @@ TEST_F(DialogTest, RefreshReanalysesTheImageWithTheLastGeneralTexts) {
     EXPECT_EQ(GeneralTexts(fields), general);
     EXPECT_EQ(Rows(), rows);
     EXPECT_EQ(dialog.Facts().videoStreamCount, 1);
-}
-
-// A failed open shows the system's text and keeps the display; a failed read shows it too, and nothing is analysed.
-TEST_F(DialogTest, OpenAndReadFailuresShowTheSystemText) {
-    Load(SmallAvi().ToBytes());
-    const std::vector<std::string> general = GeneralTexts(fields);
-    files.Add("/data/locked.avi", "").openError = EACCES;
-    Open("/data/locked.avi");
-    const std::string openFailure = "File Open Failure: Unable to open file /data/locked.avi:\n\n";
-    const std::string readError = "File Read Error: Error reading file /data/bad.avi:\n\n";
-    EXPECT_EQ(LastMessage().icon, MessageIcon::Exclamation);
-    EXPECT_EQ(GeneralTexts(fields), general);
-    EXPECT_EQ(fields.Rows().size(), 3u);
-    EXPECT_EQ(dialog.FilePath(), "/data/locked.avi");
 
     files.Add("/data/bad.avi", SmallAvi().ToBytes()).readError = EIO;
     Open("/data/bad.avi");
+    const std::string openFailure = "File Open Failure: Unable to open file /data/locked.avi:\n\n";
+    const std::string readError = "File Read Error: Error reading file /data/bad.avi:\n\n";
     EXPECT_EQ(Shown(), (std::vector<std::string>{openFailure + std::strerror(EACCES), readError + std::strerror(EIO)}));
     EXPECT_EQ(Status(), "Not a Valid AVI File: Bad Header");
     EXPECT_FALSE(dialog.FileRead());
     EXPECT_FALSE(dialog.FileAnalysed());
     EXPECT_TRUE(fields.Rows().empty());
+    saved ? ::setenv("TZ", saved->c_str(), 1) : ::unsetenv("TZ");
+    ::tzset();
 }
 
 TEST_F(DialogTest, ShorterFileAfterLongerOneSeesNoneOfItsBytes) {
@@ -69,27 +70,18 @@ TEST_F(DialogTest, ShorterFileAfterLongerOneSeesNoneOfItsBytes) {
     EXPECT_TRUE(std::all_of(image + 40000, image + kImageCapacity, [](std::uint8_t b) { return b == 0; }));
 }
 
-TEST(PosixFiles, SparseFileOver4GiBKeepsItsSize) {
-    TempDir dir;
-    std::string path =
-        dir.Write("big.avi", N::Riff("AVI ", {InfoList({{"INAM", "Big"}})}).DeclaredSize(0xFFFFFFF0).ToBytes());
-    ASSERT_EQ(::truncate(path.c_str(), 4831838208), 0) << std::strerror(errno);
-    TestWindow<PosixFileAccess> window;
-    window.OpenByName(path);
-    EXPECT_EQ(window.fields.Text(control::kFileSize), "4,608 MB   (4,718,592 KB    4,831,838,208 bytes)");
-    EXPECT_EQ(window.fields.Text(control::kFileStatus), "File Length Correct");
-    EXPECT_EQ(window.Rows(), std::vector<std::string>{"INAM=Big"});
-}
-
 // While another opener holds a file, the window names it as locked; once free, it opens under its long path, kept
-// whole, and the next Open dialog starts at it; cancelling that dialog changes nothing.
-TEST(PosixFiles, LockedFilesAndLongPaths) {
+// whole, and the next Open dialog starts at it; cancelling that dialog changes nothing. The file, sparse, is over 4 GiB
+// and keeps its size.
+TEST(PosixFiles, LockedFilesLongPathsAndSizesOver4GiB) {
     TempDir dir;
     const std::string folder = dir / (std::string(120, 'a') + "/" + std::string(120, 'b'));
     std::filesystem::create_directories(folder);
     const std::string path = folder + "/long.avi";
     ASSERT_GT(path.size(), 260u);
-    std::ofstream(path, std::ios::binary) << SmallAvi().ToBytes();
+    std::ofstream(path, std::ios::binary)
+        << N::Riff("AVI ", {InfoList({{"INAM", "Big"}})}).DeclaredSize(0xFFFFFFF0).ToBytes();
+    ASSERT_EQ(::truncate(path.c_str(), 4831838208), 0) << std::strerror(errno);
     PosixFileAccess other;
     OpenResult held = other.OpenExclusiveRead(path);
     ASSERT_TRUE(held.handle);
@@ -104,6 +96,8 @@ TEST(PosixFiles, LockedFilesAndLongPaths) {
     EXPECT_EQ(window.messages.Shown().size(), 1u);
     EXPECT_EQ(window.dialog.FilePath(), path);
     EXPECT_EQ(window.fields.Text(control::kFileStatus), "File Length Correct");
+    EXPECT_EQ(window.fields.Text(control::kFileSize), "4,608 MB   (4,718,592 KB    4,831,838,208 bytes)");
+    EXPECT_EQ(window.Rows(), std::vector<std::string>{"INAM=Big"});
 
     window.dialog.OnFileOpen();
     ASSERT_EQ(window.dialogs.Requests().size(), 2u);
