@@ -27,6 +27,7 @@ TEST_F(DialogTest, InfoRowsInFileOrderWithTableNamesLocationsAndWhichMayBeEdited
                                                "inam|? ? ?|b|y", "ICMT|Comments||y", " abc|? ? ?|y|n",
                                                "JUNK|(ASCII in junk chunk)|z|n"}));
     const std::vector<InfoRow>& rows = dialog.Report().rows;
+    EXPECT_FALSE(rows[0].location);  // a JUNK text's row has no chunk of its own
     for (std::size_t i = 1; i < rows.size(); ++i) {
         ASSERT_TRUE(rows[i].location);
         EXPECT_EQ(std::string(reinterpret_cast<const char*>(dialog.FileImage() + *rows[i].location), 4), rows[i].code);
