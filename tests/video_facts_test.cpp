@@ -80,13 +80,15 @@ TEST_F(VideoFactsTest, TimingFromTheStreamElseTheFramePeriod) {
 }
 
 // Bytes per second of video: the movie data over the duration, less every audio stream's rate; nothing with two video
-// streams, no duration, or more audio than movie data. An OpenDML continuation counts as movie data.
+// streams, no duration, or more audio than movie data. An OpenDML continuation counts as movie data. Without a movie
+// list nothing of the last file's shows through.
 TEST_F(VideoFactsTest, BitrateLeavesOutEveryAudioStream) {
     const Bytes avix = "RIFF" + Le32(99992) + "AVIX" + Bytes(99988, '\0');
     const struct { const char* name; Movie movie; Bytes trailing; std::optional<double> bytesPerSecond; } cases[] = {
         {"one audio", {.frames = 2500, .audioStreams = 1, .moviSize = 10000000}, {}, 84000},
         {"no audio", {.frames = 2500, .moviSize = 10000000}, {}, 100000},
         {"two audio", {.audioStreams = 2, .moviSize = 1000000}, {}, 68000},
+        {"no movie list", {.moviSize = std::nullopt}, {}, 0},
         {"audio beyond", {.frames = 2500, .audioStreams = 1, .audioBytesPerSec = 200000, .moviSize = 10000000}, {}, {}},
         {"no frames", {.frames = 0, .moviSize = 10000000}, {}, {}},
         {"two video", {.videoStreams = 2, .moviSize = 1000000}, {}, {}},
@@ -103,31 +105,26 @@ TEST_F(VideoFactsTest, BitrateLeavesOutEveryAudioStream) {
 }
 
 // DivX 3 tagged div4 in the handler is looked up by the handler; a decoder listed under either code, whole and in any
-// case, is installed. The installed list ends at its first empty entry.
+// case, is installed. The installed list ends at its first empty entry. Without a video format the compression is RGB,
+// whatever the last file's was.
 TEST_F(VideoFactsTest, FourCCPairLookupAndInstalledCheck) {
-    struct Case { const char *handler, *compression, *codec; std::vector<const char*> installed; bool decoder; };
+    struct Case { const char* handler; std::optional<std::string> compression; const char* codec;
+                  std::vector<const char*> installed; bool decoder; };
     const Case cases[] = {
         {"DIVX", "divx", "DivX 4", {""}, false}, {"divx", "DX50", "DivX 5", {"DIVX"}, true},
         {"divx", "DX50", "DivX 5", {"DIV"}, false}, {"divx", "DX50", "DivX 5", {"", "DX50"}, false},
         {"div4", "DIV3", "Fast motion", {"DIV3"}, false}, {"div3", "DIV3", "Low motion", {"DIV3"}, true},
-        {"MJPG", "MJPG", "<unknown>", {""}, false}};
+        {"XVID", std::nullopt, "<unknown>", {"XVID"}, true}, {"MJPG", "MJPG", "<unknown>", {""}, false}};
     for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.handler << "/" << c.compression.value_or("") << "/" << c.installed.size());
         dialog.InstalledFourCCs().Clear();
         for (const char* code : c.installed) dialog.InstalledFourCCs().Add(code);
         const VideoReport& video = Video({.handler = c.handler, .compression = c.compression});
-        EXPECT_STREQ(video.codec, c.codec) << c.handler;
-        EXPECT_EQ(video.codecKnown, std::string(c.codec) != "<unknown>") << c.handler;
-        EXPECT_EQ(video.decoderInstalled, c.decoder) << c.handler << "/" << c.compression << "/" << c.installed.size();
+        EXPECT_EQ(video.compression, c.compression.value_or("RGB "));
+        EXPECT_STREQ(video.codec, c.codec);
+        EXPECT_EQ(video.codecKnown, std::string(c.codec) != "<unknown>");
+        EXPECT_EQ(video.decoderInstalled, c.decoder);
     }
-}
-
-// A report reused for the next file keeps nothing of the last.
-TEST_F(VideoFactsTest, NothingOfTheLastFileShowsThroughMissingChunks) {
-    EXPECT_EQ(Video({.moviSize = 1000000}).bytesPerSecond, 100000);
-    const VideoReport& video = Video({.compression = std::nullopt, .moviSize = std::nullopt});
-    EXPECT_EQ(video.compression, "RGB ");
-    EXPECT_FALSE(video.codecKnown);
-    EXPECT_EQ(video.bytesPerSecond, 0);
 }
 
 // An H.264 sequence header of High profile, level 3.0, whose scaling list steps by 2^31 - 1 (31 zeros, a one and 31
