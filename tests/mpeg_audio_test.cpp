@@ -51,11 +51,13 @@ MpegAudioScan ScanOf(const Bytes& data, std::size_t filled = Bytes::npos) {
 }
 
 // Plain frames are counted; a tag header gives the totals (400,000 bytes in
-// 1,000 frames of 1,152 samples at 44,100 Hz) and names the encoder.
+// 1,000 frames of 1,152 samples at 44,100 Hz) and names the encoder. Nothing
+// past the collected data (the first `filled` bytes) is read.
 TEST(MpegAudioScan, VerdictTagAndRate) {
-    const Bytes junk("\xFF\xFB\x00junk", 7);
+    const Bytes junk("\xFF\xFB\x00junk", 7), tagged = TagFrame("Xing");
     const std::uint32_t fromTotals = 15313;
-    struct Case { const char* what; Bytes data; int verdict; const char* tag; std::uint32_t bytesPerSecond; };
+    struct Case { const char* what; Bytes data; int verdict; const char* tag; std::uint32_t bytesPerSecond;
+                  std::size_t filled = Bytes::npos; };
     const Case cases[] = {
         {"nothing", "", kVerdictNone, "", 0},
         {"nine frames", Frames(kMpeg1At128, 9), kVerdictNone, "", 16000},
@@ -84,28 +86,21 @@ TEST(MpegAudioScan, VerdictTagAndRate) {
         {"LAME 3.100", TagFrame("Xing", "LAME3.100\x04\xAF"), kVerdictVbr, "LAME3.100", fromTotals},
         {"VBRI", TagFrame("VBRI"), kVerdictVbr, "Frau", fromTotals},
         {"vbri", TagFrame("vbri"), kVerdictVbr, "Frau", fromTotals},
-        {"shifted from its place", Bytes(1, '\0') + TagFrame("Xing"), kVerdictNone, "", 16000},
+        {"shifted from its place", Bytes(1, '\0') + tagged, kVerdictNone, "", 16000},
+        {"tenth header's third byte not filled", Frames(kMpeg1At128, 10), kVerdictNone, "", 16000, 9 * 417 + 2},
+        {"tenth header filled", Frames(kMpeg1At128, 10), kVerdictCbr, "", 16000, 9 * 417 + 3},
+        // Tag bytes past the fill end read as zero.
+        {"tag header not filled", tagged, kVerdictNone, "", 16000, 39},
+        {"LAME tag not filled", tagged, kVerdictVbr, "", fromTotals, 158},
+        {"LAME tag partly filled", tagged, kVerdictVbr, "LAME3.", fromTotals, 162},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        const MpegAudioScan scan = ScanOf(c.data);
+        const MpegAudioScan scan = ScanOf(c.data, c.filled);
         EXPECT_EQ(scan.verdict, c.verdict);
         EXPECT_STREQ(scan.tag.text, c.tag);
         EXPECT_EQ(scan.bytesPerSecond, c.bytesPerSecond);
     }
-}
-
-TEST(MpegAudioScan, NothingPastTheCollectedDataIsRead) {
-    // A tenth header whose third byte lies past the fill end.
-    EXPECT_EQ(ScanOf(Frames(kMpeg1At128, 10), 9 * 417 + 2).verdict, kVerdictNone);
-    EXPECT_EQ(ScanOf(Frames(kMpeg1At128, 10), 9 * 417 + 3).verdict, kVerdictCbr);
-
-    // Tag bytes past the fill end read as zero.
-    Bytes tagged = TagFrame("Xing");
-    EXPECT_EQ(ScanOf(tagged, 39).verdict, kVerdictNone);
-    EXPECT_EQ(ScanOf(tagged, 158).verdict, kVerdictVbr);
-    EXPECT_STREQ(ScanOf(tagged, 158).tag.text, "");
-    EXPECT_STREQ(ScanOf(tagged, 162).tag.text, "LAME3.");
 }
 
 }  // namespace
