@@ -105,8 +105,9 @@ TEST(CodecStartup, EachFailureIsFollowedByTheOperationalNote) {
 }
 
 // The database is read whatever locks others hold on it; a place holding a file that cannot be opened is the one named,
-// not a later place that holds nothing.
-TEST(CodecStartup, ReadDespiteLocksAndTheRealCauseNamed) {
+// not a later place that holds nothing. The shipped file loads whole: the real-file tests find a record there for each
+// FourCC ffmpeg and mencoder write.
+TEST(CodecFilesOnDisk, ReadDespiteLocksTheRealCauseNamedAndTheShippedFileWhole) {
     TempDir dir;
     const std::string path = dir.Write("Quibo.dat", Record("AAAA", "A", "a"));
     PosixFileAccess files;
@@ -120,12 +121,7 @@ TEST(CodecStartup, ReadDespiteLocksAndTheRealCauseNamed) {
     CodecLoadResult failed = LoadCodecDatabase(files, {dir / "folder.dat", dir / "missing.dat"}, codecs);
     EXPECT_EQ(failed.failure.path, dir / "folder.dat");
     EXPECT_EQ(failed.failure.error, EISDIR);
-}
 
-// The real-file tests find a record for each FourCC ffmpeg and mencoder write.
-TEST(ShippedCodecFile, LoadsWholeWithDistinctFourCCs) {
-    PosixFileAccess files;
-    CodecDatabase codecs;
     ASSERT_TRUE(LoadCodecDatabase(files, {QUIBO_CODEC_FILE}, codecs).complete);
     const std::size_t count = codecs.RecordCount();
     EXPECT_TRUE(count >= 300 && count <= 399) << count;
