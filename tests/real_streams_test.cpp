@@ -209,7 +209,7 @@ TEST(RealStreams, StreamHeadersAsMediaInfoReadsThem) {
     ASSERT_TRUE(RunQuietly("ffmpeg -y -f lavfi -i testsrc=size=720x576:rate=25:duration=1 -f lavfi -i sine=duration=1"
                            " -map 0 -map 1 -map 1 -c:v mpeg4 -aspect 16:9 -c:a:0 ac3 -ac:a:0 6"
                            " -metadata:s:a:0 title=Main -c:a:1 pcm_s24le '" + path + "'"));
-    ASSERT_TRUE(RunQuietly(std::string(QUIBO_INFO_PATH) + " --set IAS1=English --set IAS2=French '" + path + "'"));
+    ASSERT_EQ(RunQuiboInfo({"--set", "IAS1=English", "--set", "IAS2=French", path}).status, 0);
     Window window(path);
     const AviReport& report = window.dialog.Report();
     ASSERT_EQ(report.streams.size(), 3u);
@@ -316,8 +316,7 @@ TEST(RealStreams, FourCCChangedInPlace) {
         for (const auto& row : rows) {
             SCOPED_TRACE(row.argument);
             const Bytes before = ReadAll(path);
-            EXPECT_EQ(RunProgram(Quoted(QUIBO_INFO_PATH) + " --set-fourcc " + row.argument + " " + Quoted(path)).status,
-                      row.status);
+            EXPECT_EQ(RunQuiboInfo({"--set-fourcc", row.argument, path}).status, row.status);
             const Bytes after = ReadAll(path);
             ASSERT_EQ(after.size(), before.size());
             const std::size_t handler = after.find("strh") + 12, compression = after.find("strf") + 24;
