@@ -3,30 +3,13 @@
 // exactly its own length; one of odd length the start of a file 5 GiB longer, for the size checks of large files,
 // whose rest is 0xFF bytes, as dense as movie data: a walk that reaches them meets an impossible size and stops, where
 // zeros would be walked as thousands of empty chunks, slowly under the fuzzer's instrumentation.
-#include "app/main_dialog.h"
 #include "cli/collected_messages.h"
-#include "platform/recorded_fields.h"
-#include "tests/memory_files.h"
+#include "tests/test_window.h"
 
 namespace {
 
 constexpr const char* kPath = "/fuzz/input.avi";
 constexpr std::uint64_t kLargeFileTail = 5ull << 30;
-
-// A fixed set of installed decoders, so that a finding does not depend on the machine's libraries; one without a
-// name and one without a FourCC, as a platform may give them.
-class FixedDecoders final : public quibo::InstalledDecoderSource {
-public:
-    std::vector<quibo::InstalledDecoder> Decoders() override {
-        return {{"MPEG-4 part 2", "XVID"}, {"MPEG-4 part 2", "DX50"}, {"Motion JPEG", "MJPG"},
-                {std::nullopt, "H264"}, {"FFV1", std::nullopt}};
-    }
-};
-
-class NoFileDialogs final : public quibo::FileDialogs {
-public:
-    std::optional<std::string> AskOpenPath(const quibo::FileDialogRequest&) override { return std::nullopt; }
-};
 
 // The window's state lives on from input to input, as it does from file to file while the user works.
 struct Window {
@@ -38,9 +21,12 @@ struct Window {
     quibo::test::MemoryFiles files{false};
     quibo::test::MemoryFile& file = files.Add(kPath, "");
     quibo::CollectedMessages messages;
-    NoFileDialogs dialogs;
+    quibo::test::ScriptedFileDialogs dialogs;
     quibo::RecordedFields fields;
-    FixedDecoders decoders;
+    // A fixed set of installed decoders, so that a finding does not depend on the machine's libraries; one without a
+    // name and one without a FourCC, as a platform may give them.
+    quibo::test::ScriptedDecoders decoders{{{"MPEG-4 part 2", "XVID"}, {"MPEG-4 part 2", "DX50"},
+                                            {"Motion JPEG", "MJPG"}, {std::nullopt, "H264"}, {"FFV1", std::nullopt}}};
     quibo::MainDialog dialog{{files, messages, dialogs, fields, nullptr, nullptr, nullptr, &decoders},
                              quibo::CodecDatabasePlaces(QUIBO_CODEC_DIR "/")};
 };
