@@ -95,7 +95,7 @@ TEST(CodecStartup, EachFailureIsFollowedByTheOperationalNote) {
         if (c.path) window.files.Add(c.path, c.text).readError = c.readError;
         window.dialog.Start();
         EXPECT_EQ(window.Shown(), c.shown);
-        for (const Message& m : window.messages.Shown())
+        for (const Message& m : window.messages.shown)
             EXPECT_EQ(m.icon, m.caption == "Operational Note" ? MessageIcon::Information : MessageIcon::Exclamation);
         EXPECT_EQ(window.dialog.Codecs().FindCodecIndex("aaaa"), c.shown.empty() ? 1u : 0u);
         if (c.path) continue;

@@ -165,7 +165,7 @@ TEST(InfoRebuild, EditsDeletesAndNewFieldsMakeTheExpectedImage) {
                                   window.dialog.ImageModified(), window.dialog.IsCommandEnabled(command::kSave));
             };
             const auto before = state();
-            const std::size_t shown = window.messages.Shown().size(), asked = window.editor.calls.size();
+            const std::size_t shown = window.messages.shown.size(), asked = window.editor.calls.size();
             // The editor cancels and the Delete question is answered OK unless told otherwise.
             window.fields.Select(step.row);
             if (step.command == 'e' || step.command == 'n') window.editor.Answer(step.code, step.text);
@@ -175,7 +175,7 @@ TEST(InfoRebuild, EditsDeletesAndNewFieldsMakeTheExpectedImage) {
                                    : step.command == 'd' || step.command == 'x' ? window.dialog.OnDeleteField()
                                                                                 : window.dialog.OnNewField();
             window.editor.ForgetUnused();
-            EXPECT_EQ(window.messages.Shown().size() > shown ? window.Shown().back() : "", step.shown);
+            EXPECT_EQ(window.messages.shown.size() > shown ? window.Shown().back() : "", step.shown);
             // The editor is asked for Edit and New, unless the row or the file has no room for it.
             const bool edits = std::string("ecnq").find(step.command) != std::string::npos;
             ASSERT_EQ(window.editor.calls.size(), asked + (edits && step.shown != kNoInsert &&

@@ -93,15 +93,15 @@ TEST(PosixFiles, LockedFilesLongPathsAndSizesOver4GiB) {
                                                        " is open in another program (locked)."});
     held.handle.reset();
     window.Open(path);
-    EXPECT_EQ(window.messages.Shown().size(), 1u);
+    EXPECT_EQ(window.messages.shown.size(), 1u);
     EXPECT_EQ(window.dialog.FilePath(), path);
     EXPECT_EQ(window.fields.Text(control::kFileStatus), "File Length Correct");
     EXPECT_EQ(window.fields.Text(control::kFileSize), "4,608 MB   (4,718,592 KB    4,831,838,208 bytes)");
     EXPECT_EQ(window.Rows(), std::vector<std::string>{"INAM=Big"});
 
     window.dialog.OnFileOpen();
-    ASSERT_EQ(window.dialogs.Requests().size(), 2u);
-    EXPECT_EQ(window.dialogs.Requests()[1].initialPath, path);
+    ASSERT_EQ(window.dialogs.openRequests.size(), 2u);
+    EXPECT_EQ(window.dialogs.openRequests[1].initialPath, path);
     EXPECT_TRUE(window.dialog.FileAnalysed());
     EXPECT_EQ(window.fields.Text(control::kFileName), path);
 }

@@ -64,7 +64,7 @@ void ExpectSizeAndRate(const Video& ours, const nlohmann::json& theirs) {
 // installed.
 void ExpectAsProbed(const Window& window, const nlohmann::json& streams, const std::string& fourCC) {
     ASSERT_TRUE(window.dialog.FileAnalysed()) << window.Status();
-    EXPECT_TRUE(window.messages.Shown().empty());
+    EXPECT_TRUE(window.messages.shown.empty());
     const AviReport& report = window.dialog.Report();
     ASSERT_EQ(report.streams.size(), streams.size());
     for (std::size_t i = 0; i < streams.size(); ++i) {

@@ -98,13 +98,11 @@ class ScriptedMessageBoxes final : public MessageBoxes, public Script<MessageAns
 public:
     void Answer(MessageAnswer answer) { answers.push_back(answer); }
     MessageAnswer Show(const Message& message) override {
-        shown_.push_back(message);
+        shown.push_back(message);
         return Next().value_or(MessageAnswer::Ok);
     }
-    const std::vector<Message>& Shown() const { return shown_; }
 
-private:
-    std::vector<Message> shown_;
+    std::vector<Message> shown;
 };
 
 // The Open dialog answers from a script (Cancel once it is used up); the
@@ -113,20 +111,17 @@ class ScriptedFileDialogs final : public FileDialogs, Script<std::optional<std::
 public:
     void Answer(std::optional<std::string> path) { answers.push_back(std::move(path)); }
     std::optional<std::string> AskOpenPath(const FileDialogRequest& request) override {
-        requests_.push_back(request);
+        openRequests.push_back(request);
         return Next().value_or(std::nullopt);
     }
     std::optional<std::string> AskSavePath(const FileDialogRequest& request) override {
         saveTitles.push_back(request.title);
         return savePath;
     }
-    const std::vector<FileDialogRequest>& Requests() const { return requests_; }
 
+    std::vector<FileDialogRequest> openRequests;
     std::optional<std::string> savePath;
     std::vector<std::string> saveTitles;
-
-private:
-    std::vector<FileDialogRequest> requests_;
 };
 
 template <class Files>
@@ -183,10 +178,10 @@ struct TestWindow {
     // The boxes shown, each as "caption: text"; the last one.
     std::vector<std::string> Shown() const {
         std::vector<std::string> shown;
-        for (const Message& message : messages.Shown()) shown.push_back(message.caption + ": " + message.text);
+        for (const Message& message : messages.shown) shown.push_back(message.caption + ": " + message.text);
         return shown;
     }
-    Message LastMessage() const { return messages.Shown().empty() ? Message{} : messages.Shown().back(); }
+    Message LastMessage() const { return messages.shown.empty() ? Message{} : messages.shown.back(); }
 
     Files files;
     ScriptedMessageBoxes messages;

@@ -59,7 +59,7 @@ TEST(UnsavedEdits, EachAnswerOfEachQuestion) {
             went = dialog.FileRead() ? std::filesystem::path(dialog.FilePath()).filename().string() : "closed";
 
         std::string asked;
-        for (const Message& message : window.messages.Shown()) {
+        for (const Message& message : window.messages.shown) {
             if (message.caption != "File Modification Confirmation") {
                 EXPECT_EQ(message.text, "Save changes to " + clip + "?");
                 EXPECT_EQ(message.buttons, MessageButtons::YesNoCancel);
@@ -68,7 +68,7 @@ TEST(UnsavedEdits, EachAnswerOfEachQuestion) {
             asked += (asked.empty() ? "" : ",") + message.caption;
         }
         // An Open with unsaved edits asks before it shows its dialog.
-        EXPECT_EQ(window.dialogs.Requests().size(), c.command == "Open" && went == "other.avi" ? 2u : 1u);
+        EXPECT_EQ(window.dialogs.openRequests.size(), c.command == "Open" && went == "other.avi" ? 2u : 1u);
         const Bytes onDisk = ReadAll(clip);
         const char* file = onDisk == TitledClip("Title")                      ? "as it was"
                            : onDisk.find("Edited title") != Bytes::npos ? "written" : "damaged";

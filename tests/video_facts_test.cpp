@@ -49,7 +49,7 @@ protected:
         files.Add("Quibo.dat", "XVID\tXvid\tXvid team\r\nDX50\tDivX 5\tDivX\r\nDIVX\tDivX 4\tDivX\r\n"
                                "DIV3\tLow motion\tMS\r\nDIV4\tFast motion\tMS\r\n");
         dialog.Start();
-        EXPECT_TRUE(messages.Shown().empty());
+        EXPECT_TRUE(messages.shown.empty());
     }
 
     // The Video group of the crafted file; `trailing` follows its RIFF chunk.
