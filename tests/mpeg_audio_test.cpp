@@ -89,6 +89,9 @@ TEST(MpegAudioScan, VerdictTagAndRate) {
         {"shifted from its place", Bytes(1, '\0') + tagged, kVerdictNone, "", 16000},
         {"tenth header's third byte not filled", Frames(kMpeg1At128, 10), kVerdictNone, "", 16000, 9 * 417 + 2},
         {"tenth header filled", Frames(kMpeg1At128, 10), kVerdictCbr, "", 16000, 9 * 417 + 3},
+        // The first frame's follower is not read past the fill end, where its third byte would make it no header.
+        {"follower's third byte not filled", Frames(kMpeg1At128, 1, false) + Bytes("\xFF\xFB\0", 3), kVerdictNone, "",
+         16000, 417 + 2},
         // Tag bytes past the fill end read as zero.
         {"tag header not filled", tagged, kVerdictNone, "", 16000, 39},
         {"LAME tag not filled", tagged, kVerdictVbr, "", fromTotals, 158},
